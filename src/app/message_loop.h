@@ -1,0 +1,14 @@
+// The program's message loop: it runs for as long as a window of the program
+// exists, and returns at once when none was opened.
+#pragma once
+
+namespace setup {
+
+// The window layer reports each top-level window of the program as it is
+// created and destroyed; the last one gone ends the loop.
+void NoteTopLevelWindowOpened();
+void NoteTopLevelWindowClosed();
+
+void RunMessageLoop();
+
+}  // namespace setup

@@ -1,0 +1,70 @@
+#include "app/startup.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "app/branding.h"
+#include "app/branding_trailer.h"
+#include "app/installer_state.h"
+#include "app/message_box.h"
+#include "app/message_loop.h"
+#include "base/file_io.h"
+
+namespace setup {
+
+namespace {
+
+// The program's own file: the folder of the running module, "\", its file name.
+Text OwnExecutablePath() {
+  Text path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (n == 0) return Text();
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const size_t slash = path.find_last_of('\\');
+  if (slash == Text::npos) return path;
+  return path.substr(0, slash) + "\\" + path.substr(slash + 1);
+}
+
+void ExitRoutine() { ReleaseInstallerState(); }
+
+}  // namespace
+
+void ReadBrandingTrailer() {
+  const BrandingData data = ParseBrandingTrailer(ReadWholeFile(OwnExecutablePath()));
+  State().agent_id_text = data.agent_id_text;
+  State().icon_bytes = data.icon_bytes;
+}
+
+bool LoadAppInfo() {
+  const int32_t agent_id = CompleteBranding(State());
+  if (agent_id == 0) {
+    ShowMessage(kUnbrandedMessage, kUnbrandedCaption, MB_OK | MB_ICONINFORMATION);
+    return false;
+  }
+  // A branded copy goes no further until the app-info query is in place.
+  return false;
+}
+
+void RunStartup() {
+  ReadBrandingTrailer();
+  if (!LoadAppInfo()) return;
+}
+
+int ProgramEntry() {
+  InitInstallerState();
+  std::atexit(ExitRoutine);
+  RunStartup();
+  RunMessageLoop();
+  return 0;
+}
+
+}  // namespace setup
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return setup::ProgramEntry(); }
