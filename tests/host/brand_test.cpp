@@ -174,3 +174,18 @@ TEST(CheckTrailer, TellsAnUnbrandedTemplate) {
 
 }  // namespace
 }  // namespace setup::brand
+
+namespace setup::brand {
+namespace {
+
+TEST(Brand, RefusesATemplateCutShort) {
+  Bytes cut = FakeExecutable();
+  cut.resize(700);  // the section's raw data ends at 1024
+  Bytes out;
+  std::string why;
+  EXPECT_FALSE(Brand(cut, "5", {}, false, &out, &why));
+  EXPECT_NE(why.find("cut short"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace setup::brand

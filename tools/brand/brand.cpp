@@ -147,7 +147,9 @@ bool Brand(const Bytes& templ, const Text& agent_id, const Bytes& icon, bool rep
   if (!CheckAgentId(agent_id, why)) return false;
   std::string iconWhy;
   if (!icon.empty() && !CheckIcon(icon, &iconWhy)) return Fail(why, "invalid icon: " + iconWhy);
-  if (ImageEnd(templ) == 0) return Fail(why, "the template is not a Windows executable");
+  const int64_t image = ImageEnd(templ);
+  if (image == 0) return Fail(why, "the template is not a Windows executable");
+  if (image > static_cast<int64_t>(templ.size())) return Fail(why, "the template is cut short");
   const TrailerCheck existing = CheckTrailer(templ);
   if (existing.valid && !replace)
     return Fail(why, "the template is already branded (use --replace to swap its trailer)");
