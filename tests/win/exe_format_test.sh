@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The built program: PE32, Intel 80386, GUI subsystem, statically linked, stripped.
 set -u
+export LC_ALL=C
 exe=$1 objdump=$2
 fails=0
 check() { if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; fails=$((fails + 1)); fi; }
