@@ -5,6 +5,8 @@ extern const unsigned default_icon_data_size;
 
 namespace setup {
 
-Bytes DefaultIcon() { return Bytes(default_icon_data, default_icon_data + default_icon_data_size); }
+Bytes DefaultIcon() {
+  return Bytes(default_icon_data, default_icon_data + default_icon_data_size);
+}
 
 }  // namespace setup

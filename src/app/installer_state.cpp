@@ -16,6 +16,8 @@ void ReleaseInstallerState() {
   g_state = nullptr;
 }
 
-InstallerState& State() { return *g_state; }
+InstallerState& State() {
+  return *g_state;
+}
 
 }  // namespace setup

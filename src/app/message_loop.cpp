@@ -8,7 +8,9 @@ namespace {
 int g_open_windows = 0;
 }
 
-void NoteTopLevelWindowOpened() { ++g_open_windows; }
+void NoteTopLevelWindowOpened() {
+  ++g_open_windows;
+}
 
 void NoteTopLevelWindowClosed() {
   if (g_open_windows > 0 && --g_open_windows == 0) PostQuitMessage(0);

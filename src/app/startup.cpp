@@ -32,7 +32,9 @@ Text OwnExecutablePath() {
   return path.substr(0, slash) + "\\" + path.substr(slash + 1);
 }
 
-void ExitRoutine() { ReleaseInstallerState(); }
+void ExitRoutine() {
+  ReleaseInstallerState();
+}
 
 }  // namespace
 
@@ -67,4 +69,6 @@ int ProgramEntry() {
 
 }  // namespace setup
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return setup::ProgramEntry(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  return setup::ProgramEntry();
+}

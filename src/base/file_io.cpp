@@ -47,7 +47,8 @@ bool WriteWholeFile(const Text& path, const Bytes& data) {
   size_t done = 0;
   while (done < data.size()) {
     DWORD wrote = 0;
-    if (!WriteFile(f.h, data.data() + done, static_cast<DWORD>(data.size() - done), &wrote, nullptr) ||
+    if (!WriteFile(f.h, data.data() + done, static_cast<DWORD>(data.size() - done), &wrote,
+                   nullptr) ||
         wrote == 0)
       return false;
     done += wrote;

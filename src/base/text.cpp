@@ -39,7 +39,9 @@ Text TextFromBytes(const Bytes& bytes) {
   return Text(bytes.begin(), bytes.begin() + n);
 }
 
-Bytes BytesFromText(const Text& text) { return Bytes(text.begin(), text.end()); }
+Bytes BytesFromText(const Text& text) {
+  return Bytes(text.begin(), text.end());
+}
 
 namespace {
 
@@ -57,7 +59,9 @@ int AsciiFormAt(const Text& t, size_t i, size_t* width) {
   return -1;
 }
 
-bool IsBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsBlank(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 inline unsigned char FoldAscii(unsigned char b) {
   return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + 32) : b;
@@ -125,7 +129,9 @@ bool MatchesAt(const Text& haystack, size_t at, const Text& needle, bool ignoreC
 
 }  // namespace
 
-Text AsciiLower(const Text& text) { return MapSingleBytes(text, FoldAscii); }
+Text AsciiLower(const Text& text) {
+  return MapSingleBytes(text, FoldAscii);
+}
 
 Text AsciiUpper(const Text& text) {
   return MapSingleBytes(text, [](unsigned char b) {

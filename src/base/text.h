@@ -13,7 +13,9 @@ using Text = std::string;
 using Bytes = std::vector<uint8_t>;
 
 // A byte of 0x80 or above starts a double-byte character of code page 936.
-inline bool IsLeadByte(unsigned char b) { return b >= 0x80; }
+inline bool IsLeadByte(unsigned char b) {
+  return b >= 0x80;
+}
 
 // The run of `length` bytes starting at 1-based `start`, bounded by the data:
 // a start before the first byte counts as the first byte, a run past the end
@@ -48,8 +50,7 @@ Text AsciiUpper(const Text& text);
 // Finds `needle` in `haystack` at or after the 0-based offset `from`, never at
 // the second byte of a double-byte character. Returns npos when absent; an
 // empty needle is found at the first character boundary at or after `from`.
-size_t FindText(const Text& haystack, const Text& needle, size_t from = 0,
-                bool ignoreCase = false);
+size_t FindText(const Text& haystack, const Text& needle, size_t from = 0, bool ignoreCase = false);
 inline bool Contains(const Text& haystack, const Text& needle, bool ignoreCase = false) {
   return FindText(haystack, needle, 0, ignoreCase) != Text::npos;
 }

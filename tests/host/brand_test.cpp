@@ -28,8 +28,8 @@ Bytes FakeExecutable() {
   Put16(f, 0x94, 224);  // optional header size
   Put16(f, 0x98, 0x10B);
   const size_t section = 0x98 + 224;
-  Put32(f, section + 16, 512);  // SizeOfRawData
-  Put32(f, section + 20, 512);  // PointerToRawData
+  Put32(f, section + 16, 512);                      // SizeOfRawData
+  Put32(f, section + 20, 512);                      // PointerToRawData
   for (size_t i = 1000; i < 1024; ++i) f[i] = 'P';  // "PADDINGXX" style filler
   return f;
 }
@@ -38,10 +38,20 @@ TEST(CheckAgentId, AcceptsDecimalIdsWithinInt32) {
   struct Case {
     Text id;
     bool ok;
-  } cases[] = {{"41159", true}, {"1", true},        {"2147483647", true}, {"007", true},
-               {"0", false},    {"000", false},     {"", false},          {"-5", false},
-               {"+5", false},   {"12a", false},     {" 12", false},       {"2147483648", false},
-               {"99999999999999999999", false},     {"\xA3\xB1", false}};
+  } cases[] = {{"41159", true},
+               {"1", true},
+               {"2147483647", true},
+               {"007", true},
+               {"0", false},
+               {"000", false},
+               {"", false},
+               {"-5", false},
+               {"+5", false},
+               {"12a", false},
+               {" 12", false},
+               {"2147483648", false},
+               {"99999999999999999999", false},
+               {"\xA3\xB1", false}};
   for (const Case& c : cases) {
     std::string why;
     EXPECT_EQ(CheckAgentId(c.id, &why), c.ok) << c.id;
@@ -60,7 +70,8 @@ TEST(CheckIcon, AcceptsAPngImage) {
   Bytes ico(6 + 16, 0);
   Put16(ico, 2, 1);
   Put16(ico, 4, 1);
-  const uint8_t png[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+  const uint8_t png[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A,
+                         0,    0,   0,   13,  'I',  'H',  'D',  'R'};
   Bytes image(png, png + sizeof png);
   image.resize(45, 0);
   Put32(ico, 14, static_cast<uint32_t>(image.size()));

@@ -19,9 +19,9 @@ TEST(ReadRun, IsBoundedByTheData) {
     int64_t start, length;
     Bytes want;
   } cases[] = {
-      {1, 2, B({1, 2})},     {4, 10, B({4, 5})},        {6, 1, {}},
-      {0, 2, B({1, 2})},     {-100, 3, B({1, 2, 3})},   {2, -1, {}},
-      {2, 0, {}},            {1, INT64_MAX / 2, data},  {INT32_MAX, 4, {}},
+      {1, 2, B({1, 2})}, {4, 10, B({4, 5})},       {6, 1, {}},
+      {0, 2, B({1, 2})}, {-100, 3, B({1, 2, 3})},  {2, -1, {}},
+      {2, 0, {}},        {1, INT64_MAX / 2, data}, {INT32_MAX, 4, {}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadRun(data, c.start, c.length), c.want) << c.start << "," << c.length;
@@ -68,12 +68,19 @@ TEST(TextToInt, FollowsTheConventions) {
       {"", 0},
       {"-", 0},
       {"12 3", 12},
-      {"1" "\xA3\xB2" "3", 123},          // full-width two between ASCII digits
-      {"\xA3\xAD\xA3\xB5", -5},          // full-width minus and five
-      {"\xA1\xA1\xA3\xB7", 7},           // ideographic blank before a full-width seven
-      {"\xA3\xC1" "1", 0},               // full-width letter A: no digits
-      {"\xB0\xA1" "5", 0},               // a Chinese character first
-      {"99999999999", INT32_MAX},        // saturates rather than wrapping to 0
+      {"1"
+       "\xA3\xB2"
+       "3",
+       123},                     // full-width two between ASCII digits
+      {"\xA3\xAD\xA3\xB5", -5},  // full-width minus and five
+      {"\xA1\xA1\xA3\xB7", 7},   // ideographic blank before a full-width seven
+      {"\xA3\xC1"
+       "1",
+       0},  // full-width letter A: no digits
+      {"\xB0\xA1"
+       "5",
+       0},                         // a Chinese character first
+      {"99999999999", INT32_MAX},  // saturates rather than wrapping to 0
       {"-99999999999", INT32_MIN},
       {"4294967296", INT32_MAX},
   };
@@ -82,16 +89,34 @@ TEST(TextToInt, FollowsTheConventions) {
 
 TEST(CaseFolding, ChangesAsciiLettersOnly) {
   // 0x81 0x41 is a double-byte character whose trail byte looks like 'A'.
-  EXPECT_EQ(AsciiLower("ABC\x81" "Ad"), "abc\x81" "Ad");
-  EXPECT_EQ(AsciiUpper("abc\x81" "ad"), "ABC\x81" "aD");
-  EXPECT_EQ(AsciiLower("\xD6\xD0\xCE\xC4" "X.EXE"), "\xD6\xD0\xCE\xC4" "x.exe");
+  EXPECT_EQ(AsciiLower("ABC\x81"
+                       "Ad"),
+            "abc\x81"
+            "Ad");
+  EXPECT_EQ(AsciiUpper("abc\x81"
+                       "ad"),
+            "ABC\x81"
+            "aD");
+  EXPECT_EQ(AsciiLower("\xD6\xD0\xCE\xC4"
+                       "X.EXE"),
+            "\xD6\xD0\xCE\xC4"
+            "x.exe");
 }
 
 TEST(FindText, NeverMatchesAtASecondByte) {
   // "\xB0\x41" is one character; the 'A' inside it is not a match.
-  EXPECT_EQ(FindText("\xB0" "AA", "A"), 2u);
-  EXPECT_EQ(FindText("\xB0" "A", "A"), Text::npos);
-  EXPECT_EQ(FindText("x\xB0" "Ab", "Ab"), Text::npos);
+  EXPECT_EQ(FindText("\xB0"
+                     "AA",
+                     "A"),
+            2u);
+  EXPECT_EQ(FindText("\xB0"
+                     "A",
+                     "A"),
+            Text::npos);
+  EXPECT_EQ(FindText("x\xB0"
+                     "Ab",
+                     "Ab"),
+            Text::npos);
   EXPECT_EQ(FindText("\xB0\xB0\xB0", "\xB0\xB0"), 0u);
   EXPECT_EQ(FindText("a\xB0\xB0\xB0\xB0", "\xB0\xB0", 2), 3u);  // from a trail byte: next character
 }
@@ -99,7 +124,12 @@ TEST(FindText, NeverMatchesAtASecondByte) {
 TEST(FindText, FoldsAsciiOnlyWhenAsked) {
   EXPECT_EQ(FindText("Set-Cookie: a", "set-cookie"), Text::npos);
   EXPECT_EQ(FindText("Set-Cookie: a", "set-cookie", 0, true), 0u);
-  EXPECT_EQ(FindText("\x81" "a", "\x81" "A", 0, true), Text::npos);  // trail bytes compare exactly
+  EXPECT_EQ(FindText("\x81"
+                     "a",
+                     "\x81"
+                     "A",
+                     0, true),
+            Text::npos);  // trail bytes compare exactly
   EXPECT_EQ(FindText("abcabc", "abc", 1), 3u);
   EXPECT_EQ(FindText("abc", "", 1), 1u);
   EXPECT_EQ(FindText("abc", "", 3), 3u);
@@ -111,7 +141,11 @@ TEST(ReplaceAll, ReplacesCharacterAlignedOccurrences) {
   EXPECT_EQ(ReplaceAll("a#b#c", "#", "--"), "a--b--c");
   EXPECT_EQ(ReplaceAll("SET-COOKIE x set-cookie", "set-cookie", "Set-Cookie", true),
             "Set-Cookie x Set-Cookie");
-  EXPECT_EQ(ReplaceAll("\xB0" "AA", "A", "z"), "\xB0" "Az");
+  EXPECT_EQ(ReplaceAll("\xB0"
+                       "AA",
+                       "A", "z"),
+            "\xB0"
+            "Az");
   EXPECT_EQ(ReplaceAll("abc", "", "z"), "abc");
 }
 

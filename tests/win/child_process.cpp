@@ -88,7 +88,9 @@ namespace {
 std::string g_setup_exe;
 }
 
-const std::string& SetupExePath() { return g_setup_exe; }
+const std::string& SetupExePath() {
+  return g_setup_exe;
+}
 
 }  // namespace wintest
 

@@ -14,7 +14,8 @@ std::string VersionString(const std::vector<char>& block, const char* name) {
   char* value = nullptr;
   UINT length = 0;
   const std::string key = std::string("\\StringFileInfo\\080404b0\\") + name;
-  if (!VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+  if (!VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) ||
+      !value)
     return "<missing>";
   return std::string(value);
 }
@@ -61,7 +62,8 @@ TEST(Resources, ApplicationIconHasSixImages) {
     images.push_back({e->width, e->bitCount});
   }
   std::sort(images.begin(), images.end());
-  EXPECT_EQ(images, (std::vector<std::pair<int, int>>{{16, 8}, {16, 32}, {32, 8}, {32, 32}, {48, 8}, {48, 32}}));
+  EXPECT_EQ(images, (std::vector<std::pair<int, int>>{
+                        {16, 8}, {16, 32}, {32, 8}, {32, 32}, {48, 8}, {48, 32}}));
   FreeLibrary(module);
 }
 

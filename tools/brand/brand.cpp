@@ -124,7 +124,8 @@ TrailerCheck CheckTrailer(const Bytes& file) {
   }
   const BrandingData data = ParseBrandingTrailer(file);
   std::string why;
-  if (data.agent_id_text.size() != static_cast<size_t>(m) || !CheckAgentId(data.agent_id_text, &why)) {
+  if (data.agent_id_text.size() != static_cast<size_t>(m) ||
+      !CheckAgentId(data.agent_id_text, &why)) {
     check.problem = "the trailer's agent id is invalid";
     return check;
   }

@@ -63,7 +63,8 @@ int Show(int argc, char** argv) {
   if (!check.valid) {
     const int32_t value = setup::TextToInt(data.agent_id_text);
     if (value != 0)
-      std::fprintf(stderr, "setup-brand: note: damaged trailer (%s); the program reads agent id %d\n",
+      std::fprintf(stderr,
+                   "setup-brand: note: damaged trailer (%s); the program reads agent id %d\n",
                    check.problem.c_str(), static_cast<int>(value));
     std::printf("unbranded\n");
     return 1;
@@ -105,10 +106,12 @@ int BrandCommand(int argc, char** argv) {
   if (fs::exists(out, ec) && fs::equivalent(templ, out, ec))
     return Error("the output would overwrite the template");
   std::string why;
-  if (!setup::brand::Brand(templBytes, agent, iconBytes, replace, &branded, &why)) return Error(why);
+  if (!setup::brand::Brand(templBytes, agent, iconBytes, replace, &branded, &why))
+    return Error(why);
   if (!WriteAtomically(out, branded, &why)) return Error(why);
-  std::printf("branded %s: agent %s, icon %zu bytes, trailer %zu bytes\n", out.c_str(), agent.c_str(),
-              iconBytes.size(), branded.size() - static_cast<size_t>(setup::brand::CheckTrailer(branded).start));
+  std::printf("branded %s: agent %s, icon %zu bytes, trailer %zu bytes\n", out.c_str(),
+              agent.c_str(), iconBytes.size(),
+              branded.size() - static_cast<size_t>(setup::brand::CheckTrailer(branded).start));
   return 0;
 }
 

@@ -31,9 +31,10 @@ void PrintWindow(const WindowInfo& w) {
 }
 
 int Usage() {
-  std::fputs("usage: uidriver list|wait|gone|text|buttons|controls|press [--caption T] [--class C]"
-             " [--pid N] [--timeout S] [--id N]\n",
-             stderr);
+  std::fputs(
+      "usage: uidriver list|wait|gone|text|buttons|controls|press [--caption T] [--class C]"
+      " [--pid N] [--timeout S] [--id N]\n",
+      stderr);
   return 2;
 }
 
@@ -48,12 +49,18 @@ int main(int argc, char** argv) {
   int id = -1;
   for (int i = 2; i + 1 < argc; i += 2) {
     const std::string key = argv[i], value = argv[i + 1];
-    if (key == "--caption") match.caption = value;
-    else if (key == "--class") match.cls = value;
-    else if (key == "--pid") match.pid = std::strtoul(value.c_str(), nullptr, 10);
-    else if (key == "--timeout") timeoutMs = static_cast<DWORD>(std::atof(value.c_str()) * 1000);
-    else if (key == "--id") id = std::atoi(value.c_str());
-    else return Usage();
+    if (key == "--caption")
+      match.caption = value;
+    else if (key == "--class")
+      match.cls = value;
+    else if (key == "--pid")
+      match.pid = std::strtoul(value.c_str(), nullptr, 10);
+    else if (key == "--timeout")
+      timeoutMs = static_cast<DWORD>(std::atof(value.c_str()) * 1000);
+    else if (key == "--id")
+      id = std::atoi(value.c_str());
+    else
+      return Usage();
   }
 
   if (command == "list") {
