@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
 # The branding tool's command line: what it writes, what it shows, what it refuses.
+# usage: brand_cli_test.sh ASSETS TOOL [ARGS...]   (TOOL may be a wrapper such as wine-run)
 set -u
-tool=$1 assets=$2
+assets=$1
+shift
+tool=("$@")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fails=0
+# show FILE: runs `show`, leaving its output (line ends normalised) in $out and status in $rc.
+show() {
+  "${tool[@]}" show "$1" >"$work/show.txt"
+  rc=$?
+  out=$(tr -d '\r' <"$work/show.txt")
+}
 check() {  # check DESCRIPTION COMMAND...: the command must succeed
   local what=$1; shift
   if "$@"; then echo "ok   $what"; else echo "FAIL $what"; fails=$((fails + 1)); fi
@@ -26,7 +35,7 @@ open(sys.argv[1], 'wb').write(f)
 PY
 cp "$work/template.exe" "$work/template.orig"
 
-"$tool" brand "$work/template.exe" --agent-id 41159 --icon "$assets/agent-sample.ico" -o "$work/b.exe" >/dev/null
+"${tool[@]}" brand "$work/template.exe" --agent-id 41159 --icon "$assets/agent-sample.ico" -o "$work/b.exe" >/dev/null
 check "brand exits 0" test $? -eq 0
 check "template unchanged" cmp -s "$work/template.exe" "$work/template.orig"
 size=$(stat -c %s "$work/b.exe")
@@ -36,20 +45,20 @@ check "trailer ends 3B 06 01 00" test "$(tail -c4 "$work/b.exe" | od -An -tx1 | 
 check "icon carried byte for byte" cmp -s <(tail -c +$((1024 + 14)) "$work/b.exe" | head -c 67118) "$assets/agent-sample.ico"
 check "no temporary file left" test "$(ls "$work" | grep -c partial)" -eq 0
 
-out=$("$tool" show "$work/b.exe"); rc=$?
+show "$work/b.exe"
 check "show exits 0 on a branded copy" test $rc -eq 0
 check "show prints what the program reads" test "$out" = "$(printf 'agent_id_text=41159\nagent_id=41159\nicon_bytes=67118')"
 
-out=$("$tool" show "$work/template.exe"); rc=$?
+show "$work/template.exe"
 check "show says unbranded and exits 1" test "$rc:$out" = "1:unbranded"
 
-"$tool" brand "$work/template.exe" --agent-id 7 -o "$work/noicon.exe" >/dev/null
-check "without --icon the trailer carries none" test "$("$tool" show "$work/noicon.exe" | tail -1)" = icon_bytes=0
+"${tool[@]}" brand "$work/template.exe" --agent-id 7 -o "$work/noicon.exe" >/dev/null
+check "without --icon the trailer carries none" eval 'show "$work/noicon.exe"; test "$(tail -1 <<<"$out")" = icon_bytes=0'
 
 refused() {  # refused DESCRIPTION ARGS...: exit 2, one line on stderr, no output file
   local what=$1; shift
   rm -f "$work/r.exe"
-  local err; err=$("$tool" "$@" 2>&1 >/dev/null); local rc=$?
+  local err; err=$("${tool[@]}" "$@" 2>&1 >/dev/null); local rc=$?
   if [ $rc -eq 2 ] && [ ! -e "$work/r.exe" ] && [ -n "$err" ]; then echo "ok   refuses $what"
   else echo "FAIL refuses $what (rc=$rc, err=$err)"; fails=$((fails + 1)); fi
 }
@@ -70,8 +79,8 @@ refused "missing -o" brand "$work/template.exe" --agent-id 5
 refused "overwriting the template" brand "$work/template.exe" --agent-id 5 -o "$work/template.exe"
 check "template still unchanged" cmp -s "$work/template.exe" "$work/template.orig"
 
-"$tool" brand "$work/b.exe" --agent-id 99 --replace -o "$work/re.exe" >/dev/null
-check "--replace swaps the trailer" test "$("$tool" show "$work/re.exe" | head -1)" = agent_id_text=99
+"${tool[@]}" brand "$work/b.exe" --agent-id 99 --replace -o "$work/re.exe" >/dev/null
+check "--replace swaps the trailer" eval 'show "$work/re.exe"; test "$(head -1 <<<"$out")" = agent_id_text=99'
 check "--replace keeps the image" cmp -s <(head -c 1024 "$work/re.exe") "$work/template.orig"
 check "--replace leaves one trailer" test "$(stat -c %s "$work/re.exe")" -eq $((1024 + 14))
 
