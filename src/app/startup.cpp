@@ -10,6 +10,7 @@
 #include "app/message_box.h"
 #include "app/message_loop.h"
 #include "base/file_io.h"
+#include "proc/running_copies.h"
 
 namespace setup {
 
@@ -54,9 +55,19 @@ bool LoadAppInfo() {
   return false;
 }
 
+const char kRunningCopiesQuestion[] = "发现软件正在运行中，请问是否关闭软件立即安装？";
+const char kWizardCaption[] = "安装向导";
+
 void RunStartup() {
+  std::vector<int32_t> running;
   ReadBrandingTrailer();
   if (!LoadAppInfo()) return;
+  const int32_t n = FindRunningCopies(running);
+  if (n > 0) {
+    if (ShowMessage(kRunningCopiesQuestion, kWizardCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+      return;  // the copies keep running and no wizard opens
+    for (int32_t i = 0; i < n; ++i) EndProcess(running[i]);
+  }
 }
 
 int ProgramEntry() {

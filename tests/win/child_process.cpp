@@ -56,17 +56,28 @@ TempFolder::TempFolder() {
   CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-TempFolder::~TempFolder() {
+namespace {
+void RemoveTree(const std::string& folder) {
   WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA((path_ + "*").c_str(), &found);
+  HANDLE h = FindFirstFileA((folder + "*").c_str(), &found);
   if (h != INVALID_HANDLE_VALUE) {
     do {
       const std::string name = found.cFileName;
-      if (name != "." && name != "..") DeleteFileA((path_ + name).c_str());
+      if (name == "." || name == "..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(folder + name + "\\");
+      } else {
+        DeleteFileA((folder + name).c_str());
+      }
     } while (FindNextFileA(h, &found));
     FindClose(h);
   }
-  RemoveDirectoryA(path_.c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+}  // namespace
+
+TempFolder::~TempFolder() {
+  RemoveTree(path_);
 }
 
 std::string MakeCopy(const std::string& built, const std::string& folder, const std::string& name,
