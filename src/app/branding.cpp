@@ -5,7 +5,6 @@
 namespace setup {
 
 const char kUnbrandedMessage[] = "该安装包为原始安装包，必须贴牌后才可以使用。";
-const char kUnbrandedCaption[] = "提示";
 
 int32_t CompleteBranding(InstallerState& state) {
   if (state.icon_bytes.empty()) state.icon_bytes = DefaultIcon();

@@ -10,7 +10,6 @@ namespace setup {
 
 // Shown by a copy that carries no agent id.
 extern const char kUnbrandedMessage[];
-extern const char kUnbrandedCaption[];
 
 // Puts the built-in default icon in place of a missing one and returns the
 // integer value of the agent id text: 0 means the copy is unbranded.

@@ -5,6 +5,11 @@
 
 namespace setup {
 
+// The captions of the program's message boxes.
+inline constexpr char kCaptionNotice[] = "提示";
+inline constexpr char kCaptionError[] = "错误";
+inline constexpr char kCaptionWizard[] = "安装向导";
+
 constexpr unsigned kMbTaskModal = 0x2000;
 constexpr unsigned kMbSystemModal = 0x1000;
 

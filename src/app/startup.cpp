@@ -48,7 +48,7 @@ void ReadBrandingTrailer() {
 bool LoadAppInfo() {
   const int32_t agent_id = CompleteBranding(State());
   if (agent_id == 0) {
-    ShowMessage(kUnbrandedMessage, kUnbrandedCaption, MB_OK | MB_ICONINFORMATION);
+    ShowMessage(kUnbrandedMessage, kCaptionNotice, MB_OK | MB_ICONINFORMATION);
     return false;
   }
   // A branded copy goes no further until the app-info query is in place.
@@ -56,7 +56,6 @@ bool LoadAppInfo() {
 }
 
 const char kRunningCopiesQuestion[] = "发现软件正在运行中，请问是否关闭软件立即安装？";
-const char kWizardCaption[] = "安装向导";
 
 void RunStartup() {
   std::vector<int32_t> running;
@@ -64,7 +63,7 @@ void RunStartup() {
   if (!LoadAppInfo()) return;
   const int32_t n = FindRunningCopies(running);
   if (n > 0) {
-    if (ShowMessage(kRunningCopiesQuestion, kWizardCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ShowMessage(kRunningCopiesQuestion, kCaptionWizard, MB_YESNO | MB_ICONQUESTION) != IDYES)
       return;  // the copies keep running and no wizard opens
     for (int32_t i = 0; i < n; ++i) EndProcess(running[i]);
   }

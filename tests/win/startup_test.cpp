@@ -4,6 +4,7 @@
 
 #include "app/branding.h"
 #include "app/branding_trailer.h"
+#include "app/message_box.h"
 #include "base/file_io.h"
 #include "brand.h"
 #include "child_process.h"
@@ -22,7 +23,7 @@ TEST(Startup, UnbrandedTemplateShowsItsMessageAndEnds) {
   uidriver::Match match;
   match.pid = setup.pid();
   match.cls = "#32770";
-  match.caption = setup::kUnbrandedCaption;
+  match.caption = setup::kCaptionNotice;
   HWND box = uidriver::WaitForWindow(match, kTimeout);
   ASSERT_NE(box, nullptr) << "no message box";
   EXPECT_EQ(uidriver::MessageBoxText(box), setup::kUnbrandedMessage);
