@@ -10,6 +10,9 @@
 #include "app/message_box.h"
 #include "app/message_loop.h"
 #include "base/file_io.h"
+#include "base/file_name.h"
+#include "net/app_info_query.h"
+#include "setup_config.h"
 #include "proc/running_copies.h"
 
 namespace setup {
@@ -51,8 +54,13 @@ bool LoadAppInfo() {
     ShowMessage(kUnbrandedMessage, kCaptionNotice, MB_OK | MB_ICONINFORMATION);
     return false;
   }
-  // A branded copy goes no further until the app-info query is in place.
-  return false;
+  Text content;  // the server's message on a refusal; not shown
+  if (QueryAppInfo(SystemInternet(), SETUP_API_ORIGIN, SETUP_APP_ID, SETUP_SECRET_KEY, agent_id,
+                   &content) != 1)
+    return false;
+  // The name becomes a folder, an executable and a shortcut on this machine:
+  // a name that is no plain file name is refused like a refused query.
+  return IsPlainFileName(State().app_info.agent_app.app_name);
 }
 
 const char kRunningCopiesQuestion[] = "发现软件正在运行中，请问是否关闭软件立即安装？";

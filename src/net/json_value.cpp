@@ -1,9 +1,10 @@
 #include "net/json_value.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cfloat>
-#include <charconv>
-#include <system_error>
+#include <cstdio>
+#include <cstdlib>
 
 #include "base/code_page.h"
 
@@ -29,11 +30,29 @@ JsonValue JsonValue::Number(double number) {
 
 namespace {
 
+// Number text goes through the C run time's correctly rounded conversions in
+// the "C" locale (the program never changes it). On Windows the mingw-w64 ones
+// are used: msvcrt's would write three exponent digits ("2.5e+020").
+#ifdef _WIN32
+#define SETUP_FORMAT __mingw_snprintf
+#define SETUP_STRTOD __mingw_strtod
+#else
+#define SETUP_FORMAT std::snprintf
+#define SETUP_STRTOD std::strtod
+#endif
+
+// Writes `number` with `format` (one "%.*" conversion) at `precision` digits.
+Text Formatted(const char* format, int precision, double number) {
+  char buf[64];
+  const int n = SETUP_FORMAT(buf, sizeof buf, format, precision, number);
+  return Text(buf, n > 0 && n < static_cast<int>(sizeof buf) ? n : 0);
+}
+
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// from_chars reports a value beyond the range of a double without giving one.
+// A value beyond the range of a double is read by its decimal exponent.
 // The decimal exponent of the first significant digit tells an overflow (the
 // largest double of that sign) from an underflow (zero of that sign).
 double OutOfRangeNumber(const char* p, const char* end) {
@@ -65,15 +84,12 @@ double OutOfRangeNumber(const char* p, const char* end) {
 // Converts a run already checked to be a decimal number (sign, digits, point,
 // exponent), the same on every platform and in every locale.
 bool NumberFromRun(const char* first, const char* last, double& out) {
-  const char* p = first;
-  if (p < last && *p == '+') ++p;  // from_chars takes no plus sign
-  double value = 0;
-  const std::from_chars_result r = std::from_chars(p, last, value);
-  if (r.ec == std::errc::result_out_of_range) {
-    value = OutOfRangeNumber(first, last);
-  } else if (r.ec != std::errc() || r.ptr != last) {
-    return false;
-  }
+  const std::string run(first, last);  // strtod wants a terminated text
+  char* end = nullptr;
+  errno = 0;
+  double value = SETUP_STRTOD(run.c_str(), &end);
+  if (end != run.c_str() + run.size()) return false;
+  if (errno == ERANGE) value = OutOfRangeNumber(first, last);
   out = value;
   return true;
 }
@@ -369,23 +385,27 @@ void WriteNumber(double number, Text& out) {
     out += '0';
     return;
   }
-  char buf[40];
-  const std::to_chars_result r =
-      std::to_chars(buf, buf + sizeof buf, number, std::chars_format::scientific);
-  const char* p = buf;
+  // The fewest significant digits that read back as the same double.
+  Text text;
+  for (int precision = 0; precision <= 16; ++precision) {
+    text = Formatted("%.*e", precision, number);
+    if (SETUP_STRTOD(text.c_str(), nullptr) == number) break;
+  }
+  const char* p = text.c_str();
+  const char* const end = p + text.size();
   if (*p == '-') {
     out += '-';
     ++p;
   }
   Text digits;
-  for (; p < r.ptr && *p != 'e'; ++p) {
+  for (; p < end && *p != 'e'; ++p) {
     if (*p != '.') digits += *p;
   }
   ++p;  // 'e'
-  const bool down = p < r.ptr && *p == '-';
-  if (p < r.ptr && (*p == '-' || *p == '+')) ++p;
+  const bool down = p < end && *p == '-';
+  if (p < end && (*p == '-' || *p == '+')) ++p;
   int exponent = 0;
-  for (; p < r.ptr; ++p) exponent = exponent * 10 + (*p - '0');
+  for (; p < end; ++p) exponent = exponent * 10 + (*p - '0');
   if (down) exponent = -exponent;
 
   const int k = static_cast<int>(digits.size());
@@ -475,10 +495,7 @@ int JsonDepth(const JsonValue& value) {
 }
 
 Text NumberText(double number) {
-  char buf[40];
-  const std::to_chars_result r =
-      std::to_chars(buf, buf + sizeof buf, number, std::chars_format::general, 13);
-  return Text(buf, r.ptr);
+  return Formatted("%.*g", 13, number);
 }
 
 bool NumberFromText(const Text& text, double& out) {
