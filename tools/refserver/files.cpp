@@ -185,15 +185,14 @@ void Serve(const Server& server, const httplib::Request& req, httplib::Response&
   const uint64_t cut_at = rule.fault == FileFault::kCut ? std::min(rule.after, length) : length;
   const uint64_t step = rule.fault == FileFault::kTrickle ? rule.chunk : kPiece;
   const uint64_t interval = rule.fault == FileFault::kTrickle ? rule.interval_ms : 0;
-  res.set_content_provider(length, kType,
-                           [send, cut_at, length, step, interval, &server](
-                               size_t offset, size_t, httplib::DataSink& sink) {
-                             if (offset >= cut_at)
-                               return false;  // the cut: the library closes the connection
-                             if (!send(offset, std::min(step, cut_at - offset), sink)) return false;
-                             return interval == 0 || offset + step >= length ||
-                                    Pause(server, interval);
-                           });
+  auto provide = [send, cut_at, length, step, interval, &server](size_t offset, size_t,
+                                                                 httplib::DataSink& sink) {
+    if (offset >= cut_at) return false;  // the cut: the library then closes the connection
+    if (!send(offset, std::min(step, cut_at - offset), sink)) return false;
+    const bool more = offset + step < length;
+    return interval == 0 || !more || Pause(server, interval);
+  };
+  res.set_content_provider(length, kType, provide);
 }
 
 }  // namespace
@@ -203,10 +202,10 @@ RangeKind ParseRange(const std::string& value, uint64_t size, uint64_t* first, u
   while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.pop_back();
   const std::string prefix = "bytes=";
   if (v.compare(0, prefix.size(), prefix) != 0 || size == 0) return RangeKind::kWhole;
-  const std::string spec = v.substr(prefix.size());
-  const size_t dash = spec.find('-');
-  if (dash == std::string::npos || spec.find(',') != std::string::npos) return RangeKind::kWhole;
-  const std::string a = spec.substr(0, dash), b = spec.substr(dash + 1);
+  const std::string wanted = v.substr(prefix.size());
+  const size_t dash = wanted.find('-');
+  if (dash == std::string::npos || wanted.find(',') != std::string::npos) return RangeKind::kWhole;
+  const std::string a = wanted.substr(0, dash), b = wanted.substr(dash + 1);
   uint64_t x = 0, y = 0;
   if (a.empty()) {  // the last y bytes
     if (!ParseCount(b, &y)) return RangeKind::kWhole;

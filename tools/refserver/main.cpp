@@ -4,6 +4,7 @@
 // "refserver listening on http://127.0.0.1:PORT" when ready; SIGINT or SIGTERM stop it.
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 
 #include <atomic>
@@ -82,13 +83,19 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, &options, &problem)) return Usage(problem.c_str());
 
   refserver::Catalogue catalogue;
-  if (!refserver::LoadCatalogue(options.catalogue, &catalogue, &problem) ||
-      !refserver::CheckApiReplies(catalogue, &problem)) {
+  if (!refserver::LoadCatalogue(options.catalogue, &catalogue, &problem)) {
     std::fprintf(stderr, "refserver: %s\n", problem.c_str());
     return 2;
   }
+  if (!refserver::CheckApiReplies(catalogue, &problem)) {
+    std::fprintf(stderr, "refserver: %s: %s\n", options.catalogue.c_str(), problem.c_str());
+    return 2;
+  }
 
-  // Signals are taken by a thread of their own; every other thread blocks them.
+  // Signals are taken by a thread of their own; every other thread blocks them. A shell
+  // starts background jobs with SIGINT ignored, which would discard it: take the default back.
+  signal(SIGINT, SIG_DFL);
+  signal(SIGTERM, SIG_DFL);
   sigset_t stop_signals;
   sigemptyset(&stop_signals);
   sigaddset(&stop_signals, SIGINT);
@@ -98,6 +105,12 @@ int main(int argc, char** argv) {
 
   refserver::Server server;
   server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+  // SO_REUSEADDR only: the library's default adds SO_REUSEPORT, which lets a second server
+  // take a port that is already in use.
+  server.set_socket_options([](socket_t sock) {
+    const int yes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
   int port = options.port;
   if (port == 0) {
     port = server.bind_to_any_port(kHost);
