@@ -29,7 +29,7 @@ start() {
   "$server" --port 0 "$@" >"$work/$name.out" 2>"$work/$name.err" &
   pid=$!
   pids+=("$pid")
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do  # up to 10 s
     grep -q '^refserver listening on ' "$work/$name.out" && break
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.05
