@@ -40,7 +40,8 @@ bool ProgressMailbox::Take(int32_t* contentLength, int32_t* bytesSoFar) {
 
 DownloadVerdict JudgeDownload(int32_t result, int64_t announcedLength, int64_t fileSize) {
   if (result != 0) return DownloadVerdict::kFailed;
-  if (announcedLength > 0) return fileSize == announcedLength ? DownloadVerdict::kComplete : DownloadVerdict::kFailed;
+  if (announcedLength > 0)
+    return fileSize == announcedLength ? DownloadVerdict::kComplete : DownloadVerdict::kFailed;
   return fileSize >= 1 ? DownloadVerdict::kComplete : DownloadVerdict::kFailed;
 }
 

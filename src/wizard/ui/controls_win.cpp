@@ -40,7 +40,10 @@ class GdiObject {
 class OffscreenDc {
  public:
   OffscreenDc(HDC target, int width, int height)
-      : target_(target), width_(width), height_(height), dc_(CreateCompatibleDC(target)),
+      : target_(target),
+        width_(width),
+        height_(height),
+        dc_(CreateCompatibleDC(target)),
         bitmap_(CreateCompatibleBitmap(target, width, height)) {
     old_ = SelectObject(dc_, bitmap_.get());
   }
@@ -108,7 +111,8 @@ void PaintTransparentLabel(Control* c, HDC target) {
   PaintBeneath(c, dc);
   char text[1024];
   const int n = GetWindowTextA(c->hwnd, text, sizeof text);
-  HGDIOBJ oldFont = SelectObject(dc, c->form->Font(c->spec->font, (c->spec->flags & kUnderline) != 0));
+  HGDIOBJ oldFont =
+      SelectObject(dc, c->form->Font(c->spec->font, (c->spec->flags & kUnderline) != 0));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, c->spec->textColor == kNoColor ? 0 : c->spec->textColor);
   RECT measure = rc;
@@ -130,7 +134,9 @@ uint32_t ButtonBackground(const Control* c) {
 
 // A disabled caption fades halfway towards the background.
 uint32_t Blend(uint32_t a, uint32_t b) {
-  auto half = [&](int shift) { return ((((a >> shift) & 0xFF) + ((b >> shift) & 0xFF)) / 2) << shift; };
+  auto half = [&](int shift) {
+    return ((((a >> shift) & 0xFF) + ((b >> shift) & 0xFF)) / 2) << shift;
+  };
   return half(0) | half(8) | half(16);
 }
 
@@ -142,7 +148,8 @@ void PaintImageButton(Control* c, HDC target) {
   const bool enabled = IsWindowEnabled(c->hwnd) != FALSE;
   const uint32_t back = ButtonBackground(c);
   FillColor(dc, rc, back);
-  Gdiplus::GpImage* picture = (enabled && (c->hot || c->pressed) && c->hotPicture) ? c->hotPicture : c->picture;
+  Gdiplus::GpImage* picture =
+      (enabled && (c->hot || c->pressed) && c->hotPicture) ? c->hotPicture : c->picture;
   DrawPicture(dc, picture, rc, Placement::kStretch);
   char text[256];
   const int n = GetWindowTextA(c->hwnd, text, sizeof text);
@@ -283,7 +290,8 @@ void PaintBeneath(Control* control, HDC dc) {
   // Lower siblings, from the bottom-most up, print the part that lies beneath.
   HWND below[32];
   int count = 0;
-  for (HWND s = GetWindow(control->hwnd, GW_HWNDNEXT); s && count < 32; s = GetWindow(s, GW_HWNDNEXT))
+  for (HWND s = GetWindow(control->hwnd, GW_HWNDNEXT); s && count < 32;
+       s = GetWindow(s, GW_HWNDNEXT))
     if (IsWindowVisible(s) && control->form->FromWindow(s)) below[count++] = s;
   RECT mine;
   GetWindowRect(control->hwnd, &mine);
@@ -393,8 +401,8 @@ void RegisterControlClasses(WNDPROC formProc) {
   RegisterClassExA(&wc);
   wc.hIcon = wc.hIconSm = nullptr;
   wc.lpfnWndProc = ControlProc;
-  for (const char* name : {kImageButtonClass, kTransparentLabelClass, kShapeBoxClass, kPageContainerClass,
-                           kPictureBoxClass}) {
+  for (const char* name : {kImageButtonClass, kTransparentLabelClass, kShapeBoxClass,
+                           kPageContainerClass, kPictureBoxClass}) {
     wc.lpszClassName = name;
     RegisterClassExA(&wc);
   }

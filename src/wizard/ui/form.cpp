@@ -25,8 +25,10 @@ const char* CheckForm(const WindowSpec& spec) {
     if (!c.parent) {
       ++topLevel;
       bool listed = false;
-      for (const char* name : spec.childrenTopDown) listed = listed || std::strcmp(name, c.name) == 0;
-      if (!listed && c.kind != Kind::kOpenFileDialog) return "a child of the window is missing from the stacking order";
+      for (const char* name : spec.childrenTopDown)
+        listed = listed || std::strcmp(name, c.name) == 0;
+      if (!listed && c.kind != Kind::kOpenFileDialog)
+        return "a child of the window is missing from the stacking order";
       if (c.page != -1) return "a page given for a control outside the page container";
       continue;
     }

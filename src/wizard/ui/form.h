@@ -69,8 +69,8 @@ struct WindowSpec {
   const char* name;
   int designLeft, designTop, designWidth, designHeight;
   uint32_t background;
-  std::vector<const char*> pages;          // captions of the page container's pages
-  std::vector<ControlSpec> controls;       // in creation order: parents before children
+  std::vector<const char*> pages;            // captions of the page container's pages
+  std::vector<ControlSpec> controls;         // in creation order: parents before children
   std::vector<const char*> childrenTopDown;  // direct children of the window, topmost first
 };
 

@@ -80,10 +80,18 @@ Form::~Form() {
   if (background_) DeleteObject(background_);
 }
 
-void Form::OnClick(const char* name, Handler handler) { clicks_[name] = handler; }
-void Form::OnLeftButtonDown(const char* name, Handler handler) { leftDowns_[name] = handler; }
-void Form::OnFeedback(const char* name, FeedbackHandler handler) { feedbacks_[name] = handler; }
-void Form::OnPosted(UINT code, PostedHandler handler) { posted_[code] = handler; }
+void Form::OnClick(const char* name, Handler handler) {
+  clicks_[name] = handler;
+}
+void Form::OnLeftButtonDown(const char* name, Handler handler) {
+  leftDowns_[name] = handler;
+}
+void Form::OnFeedback(const char* name, FeedbackHandler handler) {
+  feedbacks_[name] = handler;
+}
+void Form::OnPosted(UINT code, PostedHandler handler) {
+  posted_[code] = handler;
+}
 
 int Form::ControlId(const WindowSpec& spec, const char* name) {
   for (size_t i = 0; i < spec.controls.size(); ++i)
@@ -116,9 +124,9 @@ bool Form::Create(const WindowSpec& spec) {
   background_ = CreateSolidBrush(spec.background);
   const int x = (GetSystemMetrics(SM_CXSCREEN) - spec.designWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - spec.designHeight) / 2;
-  window_ = CreateWindowExA(WS_EX_APPWINDOW, kFormClass, "", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN,
-                            x, y, spec.designWidth, spec.designHeight, nullptr, nullptr,
-                            GetModuleHandleA(nullptr), this);
+  window_ = CreateWindowExA(
+      WS_EX_APPWINDOW, kFormClass, "", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN, x,
+      y, spec.designWidth, spec.designHeight, nullptr, nullptr, GetModuleHandleA(nullptr), this);
   if (!window_) return false;
   NoteTopLevelWindowOpened();
   CreateControls();
@@ -155,10 +163,11 @@ void Form::CreateControls() {
     if (c->spec->flags & kDisabled) style |= WS_DISABLED;
     const DWORD exStyle = (c->spec->flags & kSunken) ? WS_EX_CLIENTEDGE : 0;
     HWND parent = c->parent ? c->parent->hwnd : window_;
-    HWND hwnd = CreateWindowExA(exStyle, cls, c->spec->text, style | WS_CLIPSIBLINGS, c->spec->x, c->spec->y,
-                                c->spec->width, c->spec->height, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + c->index)),
-                                GetModuleHandleA(nullptr), OwnClass(c->kind()) ? c : nullptr);
+    HWND hwnd =
+        CreateWindowExA(exStyle, cls, c->spec->text, style | WS_CLIPSIBLINGS, c->spec->x,
+                        c->spec->y, c->spec->width, c->spec->height, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + c->index)),
+                        GetModuleHandleA(nullptr), OwnClass(c->kind()) ? c : nullptr);
     if (!hwnd) continue;
     c->hwnd = hwnd;
     // Listed topmost first: each new sibling goes beneath the ones before it.
@@ -168,13 +177,16 @@ void Form::CreateControls() {
       c->previous = reinterpret_cast<WNDPROC>(
           SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SystemControlProc)));
     }
-    if (c->spec->font != FontKind::kNone) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(c->spec->font, false)), FALSE);
-    if (c->kind() == Kind::kCheckBox) SendMessageA(hwnd, BM_SETCHECK, (c->spec->flags & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (c->spec->font != FontKind::kNone)
+      SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(c->spec->font, false)), FALSE);
+    if (c->kind() == Kind::kCheckBox)
+      SendMessageA(hwnd, BM_SETCHECK, (c->spec->flags & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);
     if (c->kind() == Kind::kProgressBar) SendMessageA(hwnd, PBM_SETRANGE32, 0, 1000);
   }
   // The window's own children in their stacking order, topmost first.
   for (const char* name : spec_->childrenTopDown)
-    if (Control* c = Find(name)) SetWindowPos(c->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (Control* c = Find(name))
+      SetWindowPos(c->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   for (auto& c : controls_) RefreshEffectiveVisibility(c.get());
 }
 
@@ -212,7 +224,8 @@ Text Form::GetText(const char* name) const {
   Control* c = Find(name);
   if (!c || !c->hwnd) return Text();
   Text text(static_cast<size_t>(GetWindowTextLengthA(c->hwnd)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(c->hwnd, &text[0], static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextA(c->hwnd, &text[0], static_cast<int>(text.size()))));
   return text;
 }
 
@@ -296,24 +309,30 @@ int Form::Position(const char* name) const {
 void Form::SetPosition(const char* name, int position) {
   Control* c = Find(name);
   if (!c) return;
-  const int stored = position < 0 ? 0 : position > kMaxStoredPosition ? kMaxStoredPosition : position;
+  const int stored = position < 0                    ? 0
+                     : position > kMaxStoredPosition ? kMaxStoredPosition
+                                                     : position;
   if (stored == c->position) return;  // nothing to redraw
   c->position = stored;
   SendMessageA(c->hwnd, PBM_SETPOS, stored > 1000 ? 1000 : stored, 0);
 }
 
-void Form::SetCaption(const Text& caption) { SetWindowTextA(window_, caption.c_str()); }
+void Form::SetCaption(const Text& caption) {
+  SetWindowTextA(window_, caption.c_str());
+}
 
 void Form::SetWidth(int width) {
   RECT rc;
   GetWindowRect(window_, &rc);
-  SetWindowPos(window_, nullptr, 0, 0, width, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window_, nullptr, 0, 0, width, rc.bottom - rc.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::SetHeight(int height) {
   RECT rc;
   GetWindowRect(window_, &rc);
-  SetWindowPos(window_, nullptr, 0, 0, rc.right - rc.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window_, nullptr, 0, 0, rc.right - rc.left, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::Minimise() {
@@ -326,7 +345,9 @@ void Form::Close() {
 
 bool Form::RaiseFeedback(const char* name, int32_t first, int32_t second) const {
   Control* c = Find(name);
-  return c && c->hwnd && PostMessageA(c->hwnd, kMsgFeedback, static_cast<WPARAM>(first), static_cast<LPARAM>(second));
+  return c && c->hwnd &&
+         PostMessageA(c->hwnd, kMsgFeedback, static_cast<WPARAM>(first),
+                      static_cast<LPARAM>(second));
 }
 
 bool Form::PostToWindow(UINT code, WPARAM wParam, LPARAM lParam) const {
@@ -336,7 +357,8 @@ bool Form::PostToWindow(UINT code, WPARAM wParam, LPARAM lParam) const {
 bool Form::FilterMessage(MSG* msg) {
   if (msg->message != WM_KEYDOWN || msg->wParam != VK_ESCAPE || !IsWindow(window_)) return false;
   if (msg->hwnd != window_ && !IsChild(window_, msg->hwnd)) return false;
-  const LRESULT code = SendMessageA(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
+  const LRESULT code =
+      SendMessageA(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
   if (msg->hwnd != window_ && (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) return false;
   Close();
   return true;
