@@ -11,6 +11,7 @@
 #include "app/message_loop.h"
 #include "base/file_io.h"
 #include "proc/running_copies.h"
+#include "skin/graphics_startup.h"
 
 namespace setup {
 
@@ -35,6 +36,7 @@ Text OwnExecutablePath() {
 
 void ExitRoutine() {
   ReleaseInstallerState();
+  ReleaseFrameDimensionTime();
 }
 
 }  // namespace
@@ -72,6 +74,8 @@ void RunStartup() {
 int ProgramEntry() {
   InitInstallerState();
   std::atexit(ExitRoutine);
+  StartLoadDialogModule();
+  StartImageButtonModule();
   RunStartup();
   RunMessageLoop();
   return 0;
