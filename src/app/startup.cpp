@@ -14,6 +14,7 @@
 #include "net/app_info_query.h"
 #include "setup_config.h"
 #include "proc/running_copies.h"
+#include "skin/graphics_startup.h"
 
 namespace setup {
 
@@ -38,6 +39,7 @@ Text OwnExecutablePath() {
 
 void ExitRoutine() {
   ReleaseInstallerState();
+  ReleaseFrameDimensionTime();
 }
 
 }  // namespace
@@ -80,6 +82,8 @@ void RunStartup() {
 int ProgramEntry() {
   InitInstallerState();
   std::atexit(ExitRoutine);
+  StartLoadDialogModule();
+  StartImageButtonModule();
   RunStartup();
   RunMessageLoop();
   return 0;
