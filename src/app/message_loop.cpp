@@ -6,7 +6,10 @@ namespace setup {
 
 namespace {
 int g_open_windows = 0;
-}
+MessageFilter g_filter = nullptr;
+}  // namespace
+
+void SetMessageFilter(MessageFilter filter) { g_filter = filter; }
 
 void NoteTopLevelWindowOpened() {
   ++g_open_windows;
@@ -20,6 +23,7 @@ void RunMessageLoop() {
   if (g_open_windows == 0) return;
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (g_filter && g_filter(&msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

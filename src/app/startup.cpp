@@ -13,6 +13,7 @@
 #include "base/file_name.h"
 #include "net/app_info_query.h"
 #include "setup_config.h"
+#include "wizard/wizard.h"
 #include "proc/running_copies.h"
 #include "skin/graphics_startup.h"
 
@@ -77,6 +78,7 @@ void RunStartup() {
       return;  // the copies keep running and no wizard opens
     for (int32_t i = 0; i < n; ++i) EndProcess(running[i]);
   }
+  OpenWizard();
 }
 
 int ProgramEntry() {

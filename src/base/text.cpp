@@ -169,6 +169,12 @@ Text ReplaceAll(const Text& text, const Text& from, const Text& to, bool ignoreC
   return out;
 }
 
+bool EndsWithChar(const Text& text, char ch) {
+  size_t last = Text::npos;
+  for (size_t i = 0; i < text.size(); i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1) last = i;
+  return last != Text::npos && last == text.size() - 1 && text[last] == ch;
+}
+
 Text DecimalText(int64_t value) {
   char buf[24];
   char* p = buf + sizeof buf;

@@ -58,6 +58,10 @@ inline bool Contains(const Text& haystack, const Text& needle, bool ignoreCase =
 // Replaces every occurrence (character-aligned, left to right) of `from` by `to`.
 Text ReplaceAll(const Text& text, const Text& from, const Text& to, bool ignoreCase = false);
 
+// Whether the last character of `text` is the single-byte `ch` (a trail byte
+// that happens to equal it does not count).
+bool EndsWithChar(const Text& text, char ch);
+
 // Decimal text of a signed integer.
 Text DecimalText(int64_t value);
 

@@ -1,5 +1,7 @@
 #include "wizard/wizard_form.h"
 
+extern const unsigned char licence_text_data[];
+
 namespace setup {
 
 using ui::ButtonScheme;
@@ -37,7 +39,7 @@ ui::WindowSpec MakeWizardForm() {
        FontKind::kSmall, kWhite, kNoColor, kNoColor, ui::kDisabled, kNoScheme},
       {"外形框2", Kind::kShapeBox, nullptr, -1, 608, 0, 600, 432, "", FontKind::kNone, kNoColor,
        kBlue, kNoColor, none, kNoScheme},
-      {"编辑框1", Kind::kEditBox, "外形框2", -1, 48, 48, 504, 328, kLicenceText,
+      {"编辑框1", Kind::kEditBox, "外形框2", -1, 48, 48, 504, 328, LicenceText(),
        FontKind::kSystemGui, 0x000000, kWhite, kNoColor,
        ui::kMultiLine | ui::kVerticalScroll | ui::kSunken, kNoScheme},
       {"外形框3", Kind::kShapeBox, "外形框2", -1, 275, 392, 50, 26, "", FontKind::kNone, kNoColor,
@@ -94,6 +96,8 @@ ui::WindowSpec MakeWizardForm() {
 }
 
 }  // namespace
+
+const char* LicenceText() { return reinterpret_cast<const char*>(licence_text_data); }
 
 const ui::WindowSpec& WizardForm() {
   static const ui::WindowSpec form = MakeWizardForm();

@@ -16,7 +16,8 @@ constexpr uint32_t kFrameGrey = 0xC0C0C0;
 constexpr uint32_t kStatusGrey = 0x606060;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
-extern const char kLicenceText[];
+// The licence agreement shown in the licence panel (code page 936, CR LF).
+const char* LicenceText();
 
 const ui::WindowSpec& WizardForm();
 

@@ -149,6 +149,14 @@ TEST(ReplaceAll, ReplacesCharacterAlignedOccurrences) {
   EXPECT_EQ(ReplaceAll("abc", "", "z"), "abc");
 }
 
+TEST(EndsWithChar, LooksAtTheLastWholeCharacter) {
+  EXPECT_TRUE(EndsWithChar("C:\\", '\\'));
+  EXPECT_TRUE(EndsWithChar("\xD6\xD0\\", '\\'));
+  EXPECT_FALSE(EndsWithChar("C:\\a", '\\'));
+  EXPECT_FALSE(EndsWithChar("a\x81\x5C", '\\')) << "0x5C here is a trail byte";
+  EXPECT_FALSE(EndsWithChar("", '\\'));
+}
+
 TEST(DecimalText, WritesSignedValues) {
   EXPECT_EQ(DecimalText(0), "0");
   EXPECT_EQ(DecimalText(41159), "41159");

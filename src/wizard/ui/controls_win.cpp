@@ -275,6 +275,19 @@ LRESULT ImageButtonInput(Control* c, UINT msg, WPARAM wParam, bool* handled) {
   }
 }
 
+// Siblings above `hwnd` that are drawn over what lies beneath them (the skinned
+// caption buttons) must be drawn again once it has repainted the area they cover.
+void RedrawTransparentSiblingsAbove(HWND hwnd, const RECT& painted) {
+  RECT area = painted;
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&area), 2);
+  for (HWND s = GetWindow(hwnd, GW_HWNDPREV); s; s = GetWindow(s, GW_HWNDPREV)) {
+    if (!IsWindowVisible(s) || !(GetWindowLongA(s, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) continue;
+    RECT theirs, overlap;
+    GetWindowRect(s, &theirs);
+    if (IntersectRect(&overlap, &area, &theirs)) InvalidateRect(s, nullptr, FALSE);
+  }
+}
+
 }  // namespace
 
 uint32_t GroundColor(const Control* control) {
@@ -333,6 +346,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       HDC dc = BeginPaint(hwnd, &ps);
       Paint(c, dc);
       EndPaint(hwnd, &ps);
+      RedrawTransparentSiblingsAbove(hwnd, ps.rcPaint);
       return 0;
     }
     case WM_PRINTCLIENT:

@@ -16,6 +16,10 @@
 #include "base/text.h"
 #include "wizard/ui/form.h"
 
+namespace Gdiplus {
+class GpImage;
+}
+
 namespace setup::ui {
 
 using Handler = void (*)();
@@ -40,6 +44,10 @@ class Form {
   void OnPosted(UINT code, PostedHandler handler);
   // Called while the window is being destroyed.
   void OnDestroy(Handler handler) { onDestroy_ = handler; }
+  // Called once the controls exist, before the creation event: loads the art.
+  void OnLoadArt(void (*loader)(Form&)) { onLoadArt_ = loader; }
+  // The pictures of a picture box (normal) or an image button (normal, hot).
+  void SetPictures(const char* name, Gdiplus::GpImage* normal, Gdiplus::GpImage* hot);
 
   // Creates the window and every control (hidden), raises the creation event,
   // then shows the window. False when the window cannot be created.
@@ -104,6 +112,7 @@ class Form {
   std::map<std::string, Control*> byName_;
   Handler onCreate_ = nullptr;
   Handler onDestroy_ = nullptr;
+  void (*onLoadArt_)(Form&) = nullptr;
   std::map<std::string, Handler> clicks_, leftDowns_;
   std::map<std::string, FeedbackHandler> feedbacks_;
   std::map<UINT, PostedHandler> posted_;

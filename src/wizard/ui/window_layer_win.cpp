@@ -130,6 +130,7 @@ bool Form::Create(const WindowSpec& spec) {
   if (!window_) return false;
   NoteTopLevelWindowOpened();
   CreateControls();
+  if (onLoadArt_) onLoadArt_(*this);
   if (onCreate_) onCreate_();
   if (IsWindow(window_)) {
     ShowWindow(window_, SW_SHOW);
@@ -230,7 +231,17 @@ Text Form::GetText(const char* name) const {
 }
 
 void Form::SetText(const char* name, const Text& text) {
-  if (Control* c = Find(name)) SetWindowTextA(c->hwnd, text.c_str());
+  Control* c = Find(name);
+  if (!c || !c->hwnd) return;
+  if (GetText(name) != text) SetWindowTextA(c->hwnd, text.c_str());  // no redraw for the same text
+}
+
+void Form::SetPictures(const char* name, Gdiplus::GpImage* normal, Gdiplus::GpImage* hot) {
+  Control* c = Find(name);
+  if (!c) return;
+  c->picture = normal;
+  c->hotPicture = hot;
+  if (c->hwnd) InvalidateRect(c->hwnd, nullptr, FALSE);
 }
 
 bool Form::Visible(const char* name) const {

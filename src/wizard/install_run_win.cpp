@@ -1,0 +1,113 @@
+// The install run: the install button, the download thread, the progress
+// display and the end of the download.
+#include <windows.h>
+#include <dbghelp.h>
+#include <shlwapi.h>
+
+#include "app/installer_state.h"
+#include "app/message_box.h"
+#include "net/download.h"
+#include "wizard/progress.h"
+#include "wizard/wizard.h"
+#include "wizard/wizard_form.h"
+
+namespace setup {
+
+namespace {
+
+const char kStatus[] = "透明标签_安装中";
+const char kBar[] = "进度条1";
+const char kPages[] = "选择夹1";
+const char kFeedbackLabel[] = "标签2";
+
+ProgressMailbox g_progress;
+bool g_started = false;
+
+// The download thread reaches the window only through posted messages, so it
+// never waits for the window's thread.
+void OnChunk(void*, int32_t contentLength, int32_t bytesSoFar, int32_t, int32_t) {
+  if (g_progress.Store(contentLength, bytesSoFar)) Wizard().RaiseFeedback(kFeedbackLabel, contentLength, bytesSoFar);
+}
+
+DWORD WINAPI InstallWorker(void*) {
+  Wizard().PostToWindow(kPostWorkerStarted, 0, 0);
+  const InstallerState& state = State();
+  Text errorText;  // the reason is not shown: the failure page offers the manual way
+  const int32_t result = DownloadToFile(SystemInternet(), SystemDownloadFiles(), state.app_info.soft_down_url,
+                                        state.target_path, OnChunk, nullptr, 0, false, &errorText);
+  // The file is closed by now: the window's thread may judge, provision and run it.
+  Wizard().PostToWindow(kPostWorkerFinished, static_cast<WPARAM>(result), 0);
+  return result == 0 ? 1 : 0;
+}
+
+void ShowProgress(int32_t contentLength, int32_t bytesSoFar) {
+  ui::Form& w = Wizard();
+  w.SetPosition(kBar, StoredPosition(ProgressPermille(contentLength, bytesSoFar)));
+  w.SetText(kStatus, ProgressText(w.Position(kBar)));
+}
+
+void OnProgressEvent(int32_t, int32_t) {
+  int32_t contentLength = 0, bytesSoFar = 0;
+  if (g_progress.Take(&contentLength, &bytesSoFar)) ShowProgress(contentLength, bytesSoFar);
+}
+
+void OnWorkerStarted(WPARAM, LPARAM) { Wizard().SetText(kStatus, kDownloadingText); }
+
+int64_t FileSize(const Text& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// The download has ended: page 2 once the file is whole and provisioned,
+// page 3 otherwise; never left on page 1.
+void OnWorkerFinished(WPARAM result, LPARAM) {
+  OnProgressEvent(0, 0);  // the last report, if it is still waiting
+  const int64_t announced = static_cast<uint32_t>(g_progress.LastContentLength());
+  const DownloadVerdict verdict =
+      JudgeDownload(static_cast<int32_t>(result), announced, FileSize(State().target_path));
+  if (verdict == DownloadVerdict::kComplete) {
+    ProvisionInstall();
+    Wizard().SetCurrentPage(kPages, kPageDone);
+  } else {
+    Wizard().SetCurrentPage(kPages, kPageFailed);
+  }
+}
+
+void OnInstall() {
+  if (g_started) return;  // one download per run
+  ui::Form& w = Wizard();
+  InstallerState& state = State();
+  Text folder = w.GetText("编辑框_安装文件夹");
+  if (!EndsWithChar(folder, '\\')) {
+    folder += "\\";
+    w.SetText("编辑框_安装文件夹", folder);
+  }
+  state.install_folder = w.GetText("编辑框_安装文件夹");
+  MakeSureDirectoryPathExists(state.install_folder.c_str());
+  if (PathIsDirectoryA(w.GetText("编辑框_安装文件夹").c_str()) != FILE_ATTRIBUTE_DIRECTORY) {
+    WizardMessage("请确认所选的安装位置是否合法，程序无法在该位置安装\r\n“" + state.install_folder + "”",
+                  kCaptionNotice, MB_ICONINFORMATION | MB_TOPMOST);
+    return;
+  }
+  state.target_path = state.install_folder + state.app_info.agent_app.app_name + ".exe";
+  w.SetCurrentPage(kPages, kPageInstalling);
+  HANDLE thread = CreateThread(nullptr, 0, InstallWorker, nullptr, 0, nullptr);
+  if (!thread) {
+    w.SetCurrentPage(kPages, kPageFailed);
+    return;
+  }
+  g_started = true;
+  CloseHandle(thread);  // never joined: the process may end while it runs
+}
+
+}  // namespace
+
+void RegisterInstallRunHandlers(ui::Form& form) {
+  form.OnClick("超级按钮_安装", OnInstall);
+  form.OnFeedback(kFeedbackLabel, OnProgressEvent);
+  form.OnPosted(kPostWorkerStarted, OnWorkerStarted);
+  form.OnPosted(kPostWorkerFinished, OnWorkerFinished);
+}
+
+}  // namespace setup
