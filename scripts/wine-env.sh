@@ -3,6 +3,7 @@
 export WINEPREFIX="${SETUP_WINEPREFIX:-$HOME/.cache/setup-installer/wine}"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts, and no menu entries or .desktop files written into $HOME.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=zh_CN.UTF-8
 export LANG=zh_CN.UTF-8

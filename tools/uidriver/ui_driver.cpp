@@ -1,5 +1,7 @@
 #include "ui_driver.h"
 
+#include <commctrl.h>
+
 namespace uidriver {
 
 namespace {
@@ -108,6 +110,48 @@ bool PressButton(HWND dialog, int id) {
   HWND button = ControlById(dialog, id);
   if (!button) return false;
   return PostMessageA(button, BM_CLICK, 0, 0) != FALSE;
+}
+
+bool MovePointerTo(HWND control) {
+  RECT rc;
+  if (!GetWindowRect(control, &rc)) return false;
+  HWND top = GetAncestor(control, GA_ROOT);
+  SetForegroundWindow(top);
+  return SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2) != FALSE;
+}
+
+bool ClickControl(HWND control) {
+  if (!MovePointerTo(control)) return false;
+  Sleep(50);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  const bool sent = SendInput(2, input, sizeof(INPUT)) == 2;
+  Sleep(50);
+  return sent;
+}
+
+bool PressKey(HWND window, WORD virtualKey) {
+  SetForegroundWindow(window);
+  Sleep(50);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = virtualKey;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return SendInput(2, input, sizeof(INPUT)) == 2;
+}
+
+int CheckState(HWND button) {
+  DWORD_PTR state = 0;
+  SendMessageTimeoutA(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+  return static_cast<int>(state);
+}
+
+int ProgressPosition(HWND bar) {
+  DWORD_PTR position = 0;
+  SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 2000, &position);
+  return static_cast<int>(position);
 }
 
 std::string ToUtf8(const std::string& ansi) {

@@ -51,6 +51,16 @@ std::vector<int> ButtonIds(HWND dialog);
 // Presses a button of a dialog as a user would (BM_CLICK, posted).
 bool PressButton(HWND dialog, int id);
 
+// Real input, as a user gives it: the pointer moves to the middle of the
+// control and the left button goes down and up; keys go to the foreground window.
+bool ClickControl(HWND control);
+bool MovePointerTo(HWND control);
+bool PressKey(HWND window, WORD virtualKey);
+
+// The check state of a check box (BST_*), the position of a progress bar.
+int CheckState(HWND button);
+int ProgressPosition(HWND bar);
+
 // Converts code-page-936 text to UTF-8 for logs.
 std::string ToUtf8(const std::string& ansi);
 

@@ -162,7 +162,9 @@ void Form::CreateControls() {
     if (c->kind() == Kind::kCheckBox && (c->spec->flags & kVCenter)) style |= BS_VCENTER;
     if (c->kind() == Kind::kProgressBar && (c->spec->flags & kSmooth)) style |= PBS_SMOOTH;
     if (c->spec->flags & kDisabled) style |= WS_DISABLED;
-    const DWORD exStyle = (c->spec->flags & kSunken) ? WS_EX_CLIENTEDGE : 0;
+    DWORD exStyle = (c->spec->flags & kSunken) ? WS_EX_CLIENTEDGE : 0;
+    // Drawn over what lies beneath: repainted whenever that changes.
+    if (c->kind() == Kind::kTransparentLabel) exStyle |= WS_EX_TRANSPARENT;
     HWND parent = c->parent ? c->parent->hwnd : window_;
     HWND hwnd =
         CreateWindowExA(exStyle, cls, c->spec->text, style | WS_CLIPSIBLINGS, c->spec->x,
