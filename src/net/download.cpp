@@ -57,6 +57,14 @@ int32_t DownloadToFile(InternetApi& net, DownloadFileApi& files, const Text& url
   InternetHandle source(net, net.OpenUrl(root.get(), url.c_str(), headers.c_str(),
                                          static_cast<uint32_t>(headers.size()), kDownloadUrlFlags));
   if (!source) return Fail(errorText, kCannotOpenUrlMessage + url);
+  // An error page (404, 500, ...) is no program: it must not be written and
+  // reported as a finished download.
+  uint32_t status = 0;
+  uint32_t statusSize = sizeof status;
+  if (net.QueryInfo(source.get(), inet::kQueryStatusCodeNumber, &status, &statusSize) ==
+          InternetApi::QueryResult::kOk &&
+      status >= 400)
+    return Fail(errorText, kCannotOpenUrlMessage + url);
 
   FileHandle file(files, files.OpenForWriting(filePath.c_str(), resume));
   if (!file) return Fail(errorText, kCannotOpenFileMessage);

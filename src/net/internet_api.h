@@ -21,6 +21,7 @@ constexpr uint32_t kFlagSecure = 0x800000;
 constexpr uint32_t kFlagIgnoreRedirectToHttps = 0x4000;
 constexpr uint32_t kQueryRawHeadersCrlf = 22;
 constexpr uint32_t kQueryContentLengthNumber = 0x20000005;
+constexpr uint32_t kQueryStatusCodeNumber = 0x20000013;
 constexpr uint32_t kConnectionProxy = 4;
 }  // namespace inet
 

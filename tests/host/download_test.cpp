@@ -151,6 +151,25 @@ TEST(DownloadToFile, Failures) {
   }
 }
 
+TEST(DownloadToFile, AnErrorStatusIsAFailureAndLeavesTheFileAlone) {
+  for (uint32_t status : {404u, 500u, 416u}) {
+    Session run;
+    run.files.files[kPath] = "earlier";
+    run.net.statusCode = status;
+    run.net.body = "<html>error page</html>";
+    EXPECT_EQ(run.Download(), -1) << status;
+    EXPECT_EQ(run.error, Text(kCannotOpenUrlMessage) + kUrl);
+    EXPECT_EQ(run.files.files[kPath], "earlier") << "not opened, not truncated";
+    EXPECT_TRUE(run.files.opens.empty());
+  }
+  for (uint32_t status : {200u, 206u}) {
+    Session run;
+    run.net.statusCode = status;
+    run.net.body = "program";
+    EXPECT_EQ(run.Download(), 0) << status;
+  }
+}
+
 TEST(DownloadToFile, AFailedReadKeepsWhatWasWritten) {
   Session run;
   run.net.body = std::string(30000, 'z');

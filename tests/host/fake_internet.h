@@ -33,6 +33,7 @@ class FakeInternet : public InternetApi {
   std::string rawHeaders;           // answered to the raw-headers query
   bool failHeaderQuery = false;
   std::optional<uint32_t> contentLength;
+  std::optional<uint32_t> statusCode;
   std::vector<uint32_t> ticks;  // successive GetTickCount values (the last one repeats)
 
   // Record.
@@ -81,6 +82,11 @@ class FakeInternet : public InternetApi {
   }
   QueryResult QueryInfo(Handle, uint32_t level, void* buffer, uint32_t* length) override {
     calls.push_back({"QueryInfo", {Hex(level), std::to_string(*length)}});
+    if (level == inet::kQueryStatusCodeNumber) {
+      if (!statusCode) return QueryResult::kFailed;
+      std::memcpy(buffer, &*statusCode, 4);
+      return QueryResult::kOk;
+    }
     if (level == inet::kQueryContentLengthNumber) {
       if (!contentLength) return QueryResult::kFailed;
       std::memcpy(buffer, &*contentLength, 4);

@@ -56,7 +56,6 @@ TempFolder::TempFolder() {
   CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-namespace {
 void RemoveTree(const std::string& folder) {
   WIN32_FIND_DATAA found;
   HANDLE h = FindFirstFileA((folder + "*").c_str(), &found);
@@ -74,7 +73,6 @@ void RemoveTree(const std::string& folder) {
   }
   RemoveDirectoryA(folder.c_str());
 }
-}  // namespace
 
 TempFolder::~TempFolder() {
   RemoveTree(path_);

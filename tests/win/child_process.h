@@ -41,6 +41,9 @@ class TempFolder {
   std::string path_;
 };
 
+// Removes a folder (ending with "\") with everything in it.
+void RemoveTree(const std::string& folder);
+
 // Copies the built program into `folder` under `name`, branded when `agentId`
 // is not empty; returns the copy's path.
 std::string MakeCopy(const std::string& built, const std::string& folder, const std::string& name,

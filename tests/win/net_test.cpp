@@ -183,10 +183,10 @@ TEST_F(Net, DownloadFaults) {
     int64_t size;           // bytes on disk afterwards (-1: not checked)
     int32_t contentLength;  // in the progress reports (-1: no report)
   } cases[] = {
-      {"?fault=chunked", 0, 100000, 0},   {"?fault=empty", 0, 0, -1},
-      {"?fault=cut", 0, 1000, 100000},  // the platform reports success for a body cut short
-      {"?fault=not-found", 0, -1, -1},  // an error page is written like any other body
-      {"?fault=server-error", 0, -1, -1},
+      {"?fault=chunked", 0, 100000, 0},    {"?fault=empty", 0, 0, -1},
+      {"?fault=cut", 0, 1000, 100000},   // the platform reports success for a body cut short
+      {"?fault=not-found", -1, -1, -1},  // an error page is no program
+      {"?fault=server-error", -1, -1, -1},
   };
   for (const Case& c : cases) {
     TempFolder dir;
