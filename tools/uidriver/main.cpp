@@ -69,8 +69,8 @@ WORD VirtualKey(const std::string& name) {
 
 void PrintState(HWND top) {
   for (const WindowInfo& w : uidriver::ChildWindows(top)) {
-    std::printf("%s id=%d class=%s shown=%d enabled=%d", NameOf(w.id), w.id, w.cls.c_str(),
-                IsWindowVisible(w.hwnd) ? 1 : 0, w.enabled);
+    std::printf("%s id=%d class=%s shown=%d enabled=%d", uidriver::ToUtf8(NameOf(w.id)).c_str(),
+                w.id, w.cls.c_str(), IsWindowVisible(w.hwnd) ? 1 : 0, w.enabled);
     if (w.cls == "Button") std::printf(" checked=%d", uidriver::CheckState(w.hwnd));
     if (w.cls == "msctls_progress32")
       std::printf(" position=%d", uidriver::ProgressPosition(w.hwnd));

@@ -115,12 +115,19 @@ void PaintTransparentLabel(Control* c, HDC target) {
       SelectObject(dc, c->form->Font(c->spec->font, (c->spec->flags & kUnderline) != 0));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, c->spec->textColor == kNoColor ? 0 : c->spec->textColor);
-  RECT measure = rc;
-  DrawTextA(dc, text, n, &measure, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
-  RECT place = rc;
-  const int spare = rc.bottom - (measure.bottom - measure.top);
-  if (spare > 0) place.top += spare / 2;  // centred vertically when it fits
-  DrawTextA(dc, text, n, &place, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  if (rc.bottom < 2 * metrics.tmHeight) {
+    // Room for one line: the text stays on it, centred vertically, cut at the edge.
+    DrawTextA(dc, text, n, &rc, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  } else {
+    RECT measure = rc;
+    DrawTextA(dc, text, n, &measure, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+    RECT place = rc;
+    const int spare = rc.bottom - (measure.bottom - measure.top);
+    if (spare > 0) place.top += spare / 2;
+    DrawTextA(dc, text, n, &place, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  }
   SelectObject(dc, oldFont);
 }
 
