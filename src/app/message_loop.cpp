@@ -9,7 +9,9 @@ int g_open_windows = 0;
 MessageFilter g_filter = nullptr;
 }  // namespace
 
-void SetMessageFilter(MessageFilter filter) { g_filter = filter; }
+void SetMessageFilter(MessageFilter filter) {
+  g_filter = filter;
+}
 
 void NoteTopLevelWindowOpened() {
   ++g_open_windows;

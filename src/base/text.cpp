@@ -171,7 +171,8 @@ Text ReplaceAll(const Text& text, const Text& from, const Text& to, bool ignoreC
 
 bool EndsWithChar(const Text& text, char ch) {
   size_t last = Text::npos;
-  for (size_t i = 0; i < text.size(); i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1) last = i;
+  for (size_t i = 0; i < text.size(); i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1)
+    last = i;
   return last != Text::npos && last == text.size() - 1 && text[last] == ch;
 }
 

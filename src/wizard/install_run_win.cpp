@@ -26,15 +26,17 @@ bool g_started = false;
 // The download thread reaches the window only through posted messages, so it
 // never waits for the window's thread.
 void OnChunk(void*, int32_t contentLength, int32_t bytesSoFar, int32_t, int32_t) {
-  if (g_progress.Store(contentLength, bytesSoFar)) Wizard().RaiseFeedback(kFeedbackLabel, contentLength, bytesSoFar);
+  if (g_progress.Store(contentLength, bytesSoFar))
+    Wizard().RaiseFeedback(kFeedbackLabel, contentLength, bytesSoFar);
 }
 
 DWORD WINAPI InstallWorker(void*) {
   Wizard().PostToWindow(kPostWorkerStarted, 0, 0);
   const InstallerState& state = State();
   Text errorText;  // the reason is not shown: the failure page offers the manual way
-  const int32_t result = DownloadToFile(SystemInternet(), SystemDownloadFiles(), state.app_info.soft_down_url,
-                                        state.target_path, OnChunk, nullptr, 0, false, &errorText);
+  const int32_t result =
+      DownloadToFile(SystemInternet(), SystemDownloadFiles(), state.app_info.soft_down_url,
+                     state.target_path, OnChunk, nullptr, 0, false, &errorText);
   // The file is closed by now: the window's thread may judge, provision and run it.
   Wizard().PostToWindow(kPostWorkerFinished, static_cast<WPARAM>(result), 0);
   return result == 0 ? 1 : 0;
@@ -51,7 +53,9 @@ void OnProgressEvent(int32_t, int32_t) {
   if (g_progress.Take(&contentLength, &bytesSoFar)) ShowProgress(contentLength, bytesSoFar);
 }
 
-void OnWorkerStarted(WPARAM, LPARAM) { Wizard().SetText(kStatus, kDownloadingText); }
+void OnWorkerStarted(WPARAM, LPARAM) {
+  Wizard().SetText(kStatus, kDownloadingText);
+}
 
 int64_t FileSize(const Text& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
@@ -86,8 +90,9 @@ void OnInstall() {
   state.install_folder = w.GetText("编辑框_安装文件夹");
   MakeSureDirectoryPathExists(state.install_folder.c_str());
   if (PathIsDirectoryA(w.GetText("编辑框_安装文件夹").c_str()) != FILE_ATTRIBUTE_DIRECTORY) {
-    WizardMessage("请确认所选的安装位置是否合法，程序无法在该位置安装\r\n“" + state.install_folder + "”",
-                  kCaptionNotice, MB_ICONINFORMATION | MB_TOPMOST);
+    WizardMessage(
+        "请确认所选的安装位置是否合法，程序无法在该位置安装\r\n“" + state.install_folder + "”",
+        kCaptionNotice, MB_ICONINFORMATION | MB_TOPMOST);
     return;
   }
   state.target_path = state.install_folder + state.app_info.agent_app.app_name + ".exe";

@@ -34,7 +34,8 @@ Text Md5Hex(const Text& text) {
   if (!CryptCreateHash(context.get(), CALG_MD5, 0, 0, &hash)) return Text();
   BYTE digest[16];
   DWORD size = sizeof digest;
-  const bool ok = CryptHashData(hash, reinterpret_cast<const BYTE*>(text.data()), static_cast<DWORD>(text.size()), 0) &&
+  const bool ok = CryptHashData(hash, reinterpret_cast<const BYTE*>(text.data()),
+                                static_cast<DWORD>(text.size()), 0) &&
                   CryptGetHashParam(hash, HP_HASHVAL, digest, &size, 0) && size == sizeof digest;
   CryptDestroyHash(hash);
   if (!ok) return Text();
@@ -47,6 +48,8 @@ Text Md5Hex(const Text& text) {
   return hex;
 }
 
-Text EncodeOemKey(const Text& agentIdText, const Text& tag) { return EncodeOemKeyWith(agentIdText, Md5Hex(tag)); }
+Text EncodeOemKey(const Text& agentIdText, const Text& tag) {
+  return EncodeOemKeyWith(agentIdText, Md5Hex(tag));
+}
 
 }  // namespace setup

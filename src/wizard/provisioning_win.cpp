@@ -14,7 +14,8 @@ namespace setup {
 
 void ProvisionInstall() {
   const InstallerState& state = State();
-  WriteWholeFile(state.install_folder + "OEM.key", BytesFromText(EncodeOemKey(state.agent_id_text, SETUP_OEM_TAG)));
+  WriteWholeFile(state.install_folder + "OEM.key",
+                 BytesFromText(EncodeOemKey(state.agent_id_text, SETUP_OEM_TAG)));
   WriteWholeFile(state.install_folder + "logo.ico", state.icon_bytes);
   CreateDesktopShortcut(state.app_info.agent_app.app_name, state.target_path, "",
                         state.install_folder + "logo.ico", 0, "", "");
@@ -29,6 +30,8 @@ void OnRun() {
 
 }  // namespace
 
-void RegisterProvisioningHandlers(ui::Form& form) { form.OnClick("超级按钮_运行", OnRun); }
+void RegisterProvisioningHandlers(ui::Form& form) {
+  form.OnClick("超级按钮_运行", OnRun);
+}
 
 }  // namespace setup

@@ -43,8 +43,9 @@ int64_t ReadableSize(const Text& path) {
 bool SameFile(const Text& a, const Text& b) {
   BY_HANDLE_FILE_INFORMATION ia{}, ib{};
   auto info = [](const Text& path, BY_HANDLE_FILE_INFORMATION* out) {
-    HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     const bool ok = GetFileInformationByHandle(file, out) != FALSE;
     CloseHandle(file);
@@ -57,7 +58,8 @@ bool SameFile(const Text& a, const Text& b) {
 void OnManualInstall() {
   const Text source = Wizard().GetText(kPathBox);
   if (source.empty()) {
-    WizardMessage("请将下载的程序文件的路径输入到指定编辑框内。", kCaptionError, MB_ICONINFORMATION);
+    WizardMessage("请将下载的程序文件的路径输入到指定编辑框内。", kCaptionError,
+                  MB_ICONINFORMATION);
     return;
   }
   if (ReadableSize(source) <= 0) {
@@ -68,8 +70,8 @@ void OnManualInstall() {
   // Copied by the system, not read whole into memory; a file already at the
   // target stays as it is.
   if (!SameFile(source, target) && !CopyFileA(source.c_str(), target.c_str(), FALSE)) {
-    WizardMessage("程序文件无法写入安装位置，请关闭正在运行的程序后重试：\r\n“" + target + "”", kCaptionError,
-                  MB_ICONINFORMATION);
+    WizardMessage("程序文件无法写入安装位置，请关闭正在运行的程序后重试：\r\n“" + target + "”",
+                  kCaptionError, MB_ICONINFORMATION);
     return;
   }
   ProvisionInstall();

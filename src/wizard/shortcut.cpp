@@ -15,7 +15,9 @@ size_t LastOf(const Text& text, const Text& ch) {
 
 Text FileNamePart(const Text& path) {
   const size_t back = LastOf(path, "\\"), slash = LastOf(path, "/");
-  size_t cut = back == Text::npos ? slash : slash == Text::npos ? back : (back > slash ? back : slash);
+  size_t cut = back == Text::npos    ? slash
+               : slash == Text::npos ? back
+                                     : (back > slash ? back : slash);
   return cut == Text::npos ? path : path.substr(cut + 1);
 }
 

@@ -49,7 +49,8 @@ struct BstrArg {
   ~BstrArg() { VariantClear(&v); }
 };
 
-HRESULT Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* args, UINT count, VARIANT* result) {
+HRESULT Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* args, UINT count,
+               VARIANT* result) {
   DISPID id = 0;
   LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
   HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
@@ -57,7 +58,8 @@ HRESULT Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* args
   DISPID put = DISPID_PROPERTYPUT;
   DISPPARAMS params{args, flags == DISPATCH_PROPERTYPUT ? &put : nullptr, count,
                     flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr, nullptr);
+  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr,
+                        nullptr);
 }
 
 HRESULT PutText(IDispatch* object, const wchar_t* name, const Text& value) {
@@ -140,7 +142,8 @@ bool CreateDesktopShortcut(const Text& shortcutName, const Text& target, const T
   BstrArg linkArg(link);
   VARIANT created;
   VariantInit(&created);
-  const HRESULT hr = Invoke(shell.get(), L"CreateShortcut", DISPATCH_METHOD, &linkArg.v, 1, &created);
+  const HRESULT hr =
+      Invoke(shell.get(), L"CreateShortcut", DISPATCH_METHOD, &linkArg.v, 1, &created);
   shell.Reset();
   if (FAILED(hr) || created.vt != VT_DISPATCH || !created.pdispVal) {
     VariantClear(&created);

@@ -97,7 +97,9 @@ ui::WindowSpec MakeWizardForm() {
 
 }  // namespace
 
-const char* LicenceText() { return reinterpret_cast<const char*>(licence_text_data); }
+const char* LicenceText() {
+  return reinterpret_cast<const char*>(licence_text_data);
+}
 
 const ui::WindowSpec& WizardForm() {
   static const ui::WindowSpec form = MakeWizardForm();

@@ -27,7 +27,9 @@ namespace {
 
 ui::Form* g_wizard = nullptr;
 
-const Text& AppName() { return State().app_info.agent_app.app_name; }
+const Text& AppName() {
+  return State().app_info.agent_app.app_name;
+}
 
 ImageHandle LoadEmbedded(const unsigned char* data, unsigned size) {
   return LoadImageFromBytes(Bytes(data, data + size));
@@ -54,11 +56,14 @@ void OnCreate() {
 }
 
 void OnClose() {
-  if (WizardMessage("你真的要退出安装程序吗？", kCaptionNotice, MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
+  if (WizardMessage("你真的要退出安装程序吗？", kCaptionNotice, MB_OKCANCEL | MB_ICONQUESTION) ==
+      IDOK)
     std::exit(0);  // a running download ends with the process; the exit routine runs
 }
 
-void OnMinimise() { Wizard().Minimise(); }
+void OnMinimise() {
+  Wizard().Minimise();
+}
 
 void OnShowLicence() {
   Wizard().SetVisible("外形框2", true);
@@ -66,7 +71,9 @@ void OnShowLicence() {
   Wizard().SetTop("外形框2", 0);
 }
 
-void OnHideLicence() { Wizard().SetVisible("外形框2", false); }
+void OnHideLicence() {
+  Wizard().SetVisible("外形框2", false);
+}
 
 void OnAcceptance() {
   const bool accepted = Wizard().Checked("选择框_许可协议");
@@ -84,11 +91,15 @@ void OnBrowse() {
   Wizard().SetText("编辑框_安装文件夹", base + AppName() + "\\");
 }
 
-bool FilterWizardMessages(MSG* msg) { return g_wizard && g_wizard->FilterMessage(msg); }
+bool FilterWizardMessages(MSG* msg) {
+  return g_wizard && g_wizard->FilterMessage(msg);
+}
 
 }  // namespace
 
-ui::Form& Wizard() { return *g_wizard; }
+ui::Form& Wizard() {
+  return *g_wizard;
+}
 
 int WizardMessage(const Text& text, const Text& caption, unsigned style) {
   return ShowMessage(text, caption, style, g_wizard ? g_wizard->window() : nullptr);
