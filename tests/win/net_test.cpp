@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdlib>
 
+#include <shlobj.h>
+
 #include "app/installer_state.h"
 #include "base/file_io.h"
 #include "child_process.h"
@@ -13,6 +15,7 @@
 #include "net/download.h"
 #include "net/web_request.h"
 #include "setup_config.h"
+#include "wizard/shortcut.h"
 
 namespace wintest {
 namespace {
@@ -289,6 +292,29 @@ TEST_F(Net, QueryAppInfoRefusals) {
     }
     setup::ReleaseInstallerState();
   }
+}
+
+}  // namespace
+}  // namespace wintest
+
+namespace wintest {
+namespace {
+
+TEST(SpecialFolderPath, KindsAndFailures) {
+  char expected[MAX_PATH];
+  SHGetSpecialFolderPathA(nullptr, expected, CSIDL_DESKTOPDIRECTORY, FALSE);
+  EXPECT_EQ(setup::SpecialFolderPath(3), std::string(expected) + "\\");
+  EXPECT_EQ(setup::SpecialFolderPath(0), setup::SpecialFolderPath(3)) << "0 means the desktop";
+  GetWindowsDirectoryA(expected, MAX_PATH);
+  EXPECT_EQ(setup::SpecialFolderPath(9), std::string(expected) + "\\");
+  GetSystemDirectoryA(expected, MAX_PATH);
+  EXPECT_EQ(setup::SpecialFolderPath(10), std::string(expected) + "\\");
+  const std::string temp = setup::SpecialFolderPath(11);
+  ASSERT_FALSE(temp.empty());
+  EXPECT_EQ(temp.back(), '\\');
+  for (int kind : {1, 8}) EXPECT_EQ(setup::SpecialFolderPath(kind).back(), '\\') << kind;
+  EXPECT_EQ(setup::SpecialFolderPath(13), "");
+  EXPECT_EQ(setup::SpecialFolderPath(-1), "");
 }
 
 }  // namespace

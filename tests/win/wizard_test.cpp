@@ -248,6 +248,56 @@ TEST_F(Wizard, ADownloadThatFailsOffersTheManualWay) {
   EXPECT_FALSE(ReadLink(Desktop() + kApp + ".lnk").path.empty());
 }
 
+TEST_F(Wizard, AManualCopyThatCannotBeWrittenSaysSoAndStays) {
+  WizardRun run("112");
+  ASSERT_NE(run.window(), nullptr);
+  run.Click("超级按钮_安装");
+  ASSERT_TRUE(run.WaitForPage(setup::kPageFailed));
+  const std::string target = std::string(kFolder) + kApp + ".exe";
+  ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr)) << "a folder where the program should go";
+  run.Type("编辑框_程序文件", BuiltFile("files\\YunTing.exe"));
+  run.Click("超级按钮_手动安装");
+  HWND box = run.WaitForMessage(setup::kCaptionError);
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(uidriver::MessageBoxText(box).find("“" + target + "”"), std::string::npos)
+      << "names the target";
+  uidriver::PressButton(box, IDOK);
+  Sleep(300);
+  EXPECT_EQ(run.Page(), setup::kPageFailed) << "no completed install is announced";
+  EXPECT_TRUE(setup::ReadWholeFile(std::string(kFolder) + "OEM.key").empty());
+  RemoveDirectoryA(target.c_str());
+}
+
+TEST_F(Wizard, TheFileChooserCanBeCancelled) {
+  WizardRun run("112");
+  ASSERT_NE(run.window(), nullptr);
+  run.Click("超级按钮_安装");
+  ASSERT_TRUE(run.WaitForPage(setup::kPageFailed));
+  const Text before = run.TextOf("编辑框_程序文件");
+  run.Click("超级按钮_选择");
+  uidriver::Match match;
+  match.pid = run.process().pid();
+  match.cls = "#32770";
+  match.caption = "请选择所需程序文件";
+  HWND chooser = uidriver::WaitForWindow(match, 10000);
+  ASSERT_NE(chooser, nullptr) << "the open-file dialog with its title";
+  EXPECT_EQ(GetWindow(chooser, GW_OWNER), run.window());
+  uidriver::PressButton(chooser, IDCANCEL);
+  Sleep(500);
+  EXPECT_EQ(run.TextOf("编辑框_程序文件"), before);
+}
+
+TEST_F(Wizard, TheFolderBoxTakesNoTyping) {
+  WizardRun run("41159");
+  ASSERT_NE(run.window(), nullptr);
+  const Text before = run.TextOf("编辑框_安装文件夹");
+  run.Click("编辑框_安装文件夹");
+  uidriver::PressKey(run.window(), 'X');
+  uidriver::PressKey(run.window(), VK_BACK);
+  Sleep(200);
+  EXPECT_EQ(run.TextOf("编辑框_安装文件夹"), before);
+}
+
 TEST_F(Wizard, DownloadsThatEndBadlyNeverStayOnTheProgressPage) {
   struct Case {
     const char* agent;
