@@ -31,20 +31,17 @@ class ComRef {
   T* p_ = nullptr;
 };
 
-std::wstring Wide(const Text& text) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(n > 0 ? n - 1 : 0, L'\0');
-  if (n > 1) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-  return wide;
-}
-
-// A BSTR variant that frees itself.
+// A BSTR variant of a code-page-936 text that frees itself.
 struct BstrArg {
   VARIANT v;
   explicit BstrArg(const Text& text) {
     VariantInit(&v);
     v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(Wide(text).c_str());
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    v.bstrVal = SysAllocStringLen(nullptr, static_cast<UINT>(n));
+    if (v.bstrVal && n > 0)
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), v.bstrVal, n);
   }
   ~BstrArg() { VariantClear(&v); }
 };
