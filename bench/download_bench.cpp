@@ -10,16 +10,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "bench_util.h"
 #include "net/download.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 int64_t Bare(const char* url, const char* path) {
   HINTERNET root =
@@ -56,7 +50,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: download_bench setup|bare URL FILE\n");
     return 2;
   }
-  const double start = Now();
+  const double start = bench::Now();
   int64_t bytes = -1;
   if (std::strcmp(argv[1], "bare") == 0) {
     bytes = Bare(argv[2], argv[3]);
@@ -69,7 +63,7 @@ int main(int argc, char** argv) {
         bytes = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     }
   }
-  const double seconds = Now() - start;
+  const double seconds = bench::Now() - start;
   PROCESS_MEMORY_COUNTERS memory{};
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
   if (bytes < 0) {

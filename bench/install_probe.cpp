@@ -10,34 +10,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench_util.h"
 #include "wizard/wizard_form.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-struct Find {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindWizard(HWND hwnd, LPARAM param) {
-  Find* f = reinterpret_cast<Find*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (owner == f->pid && lstrcmpA(cls, "SetupForm") == 0 && IsWindowVisible(hwnd)) {
-    f->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 int ControlId(const char* name) {
   const auto& controls = setup::WizardForm().controls;
@@ -60,39 +36,40 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: install_probe PID\n");
     return 2;
   }
-  Find find{static_cast<DWORD>(std::strtoul(argv[1], nullptr, 10)), nullptr};
-  for (int i = 0; i < 600 && !find.found; ++i) {
-    EnumWindows(FindWizard, reinterpret_cast<LPARAM>(&find));
-    if (!find.found) Sleep(50);
+  const DWORD pid = static_cast<DWORD>(std::strtoul(argv[1], nullptr, 10));
+  HWND wizard = nullptr;
+  for (int i = 0; i < 600 && !wizard; ++i) {
+    wizard = bench::VisibleWindowOf(pid, "SetupForm");
+    if (!wizard) Sleep(50);
   }
-  if (!find.found) {
+  if (!wizard) {
     std::printf("no wizard\n");
     return 1;
   }
   HANDLE process =
-      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, find.pid);
-  HWND install = Control(find.found, ControlId("超级按钮_安装"));
-  HWND run = Control(find.found, ControlId("超级按钮_运行"));
-  HWND failed = Control(find.found, ControlId("超级按钮_手动安装"));
+      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, pid);
+  HWND install = Control(wizard, ControlId("超级按钮_安装"));
+  HWND run = Control(wizard, ControlId("超级按钮_运行"));
+  HWND failed = Control(wizard, ControlId("超级按钮_手动安装"));
   Sleep(500);
-  const double start = Now();
+  const double start = bench::Now();
   PostMessageA(install, BM_CLICK, 0, 0);
   double worst = 0;
   bool done = false;
-  while (!done && Now() - start < 600) {
-    const double before = Now();
+  while (!done && bench::Now() - start < 600) {
+    const double before = bench::Now();
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(find.found, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
-    const double latency = (Now() - before) * 1000;
+    SendMessageTimeoutA(wizard, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    const double latency = (bench::Now() - before) * 1000;
     if (latency > worst) worst = latency;
     done = IsWindowVisible(run) || IsWindowVisible(failed);
     if (!done) Sleep(20);
   }
-  const double seconds = Now() - start;
+  const double seconds = bench::Now() - start;
   PROCESS_MEMORY_COUNTERS memory{};
   GetProcessMemoryInfo(process, &memory, sizeof memory);
   const bool installed = IsWindowVisible(run) != FALSE;
-  PostMessageA(find.found, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageA(wizard, WM_KEYDOWN, VK_ESCAPE, 0);
   WaitForSingleObject(process, 10000);
   CloseHandle(process);
   if (!installed) {

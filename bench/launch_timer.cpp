@@ -4,28 +4,7 @@
 
 #include <cstdio>
 
-namespace {
-
-struct Find {
-  DWORD pid;
-  const char* cls;
-  bool found;
-};
-
-BOOL CALLBACK Look(HWND hwnd, LPARAM param) {
-  Find* f = reinterpret_cast<Find*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (owner == f->pid && lstrcmpA(cls, f->cls) == 0 && IsWindowVisible(hwnd)) {
-    f->found = true;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-}  // namespace
+#include "bench_util.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -42,17 +21,17 @@ int main(int argc, char** argv) {
     std::printf("cannot start\n");
     return 1;
   }
-  Find find{pi.dwProcessId, argv[1], false};
-  for (int i = 0; i < 30000 && !find.found; ++i) {
-    EnumWindows(Look, reinterpret_cast<LPARAM>(&find));
-    if (!find.found) Sleep(1);
+  bool found = false;
+  for (int i = 0; i < 30000 && !found; ++i) {
+    found = bench::VisibleWindowOf(pi.dwProcessId, argv[1]) != nullptr;
+    if (!found) Sleep(1);
   }
   QueryPerformanceCounter(&t1);
   TerminateProcess(pi.hProcess, 0);
   WaitForSingleObject(pi.hProcess, 5000);
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
-  if (!find.found) {
+  if (!found) {
     std::printf("no window\n");
     return 1;
   }

@@ -5,6 +5,7 @@
 
 #include <gdiplus.h>
 
+#include "skin/scoped_gdi.h"
 #include "wizard/ui/control.h"
 #include "wizard/ui/window_layer.h"
 
@@ -21,47 +22,23 @@ const char kPictureBoxClass[] = "SetupPictureBox";
 
 namespace {
 
-// GDI objects released at the end of the drawing step that made them.
-class GdiObject {
- public:
-  explicit GdiObject(HGDIOBJ object) : object_(object) {}
-  ~GdiObject() {
-    if (object_) DeleteObject(object_);
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  HGDIOBJ get() const { return object_; }
-
- private:
-  HGDIOBJ object_;
-};
-
 // An off-screen copy of a client area, copied to the target in one BitBlt.
 class OffscreenDc {
  public:
   OffscreenDc(HDC target, int width, int height)
-      : target_(target),
-        width_(width),
-        height_(height),
-        dc_(CreateCompatibleDC(target)),
-        bitmap_(CreateCompatibleBitmap(target, width, height)) {
-    old_ = SelectObject(dc_, bitmap_.get());
-  }
-  ~OffscreenDc() {
-    BitBlt(target_, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-  }
+      : target_(target), width_(width), height_(height), dc_(target),
+        bitmap_(CreateCompatibleBitmap(target, width, height)), selection_(dc_.get(), bitmap_.get()) {}
+  ~OffscreenDc() { BitBlt(target_, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY); }
   OffscreenDc(const OffscreenDc&) = delete;
   OffscreenDc& operator=(const OffscreenDc&) = delete;
-  HDC get() const { return dc_; }
+  HDC get() const { return dc_.get(); }
 
  private:
   HDC target_;
   int width_, height_;
-  HDC dc_;
+  MemoryDc dc_;
   GdiObject bitmap_;
-  HGDIOBJ old_;
+  Selection selection_;
 };
 
 void FillColor(HDC dc, const RECT& rc, uint32_t color) {
@@ -71,8 +48,9 @@ void FillColor(HDC dc, const RECT& rc, uint32_t color) {
 
 void DrawPicture(HDC dc, Gdiplus::GpImage* image, const RECT& rc, Placement placement) {
   if (!image) return;
-  Gdiplus::GpGraphics* graphics = nullptr;
-  if (gp::GdipCreateFromHDC(dc, &graphics) != Gdiplus::Ok) return;
+  ScopedGraphics scoped(dc);
+  Gdiplus::GpGraphics* graphics = scoped.get();
+  if (!graphics) return;
   gp::GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBicubic);
   gp::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
   UINT iw = 0, ih = 0;
@@ -96,7 +74,6 @@ void DrawPicture(HDC dc, Gdiplus::GpImage* image, const RECT& rc, Placement plac
     y = (h - dh) / 2;
   }
   gp::GdipDrawImageRectI(graphics, image, rc.left + x, rc.top + y, dw, dh);
-  gp::GdipDeleteGraphics(graphics);
 }
 
 Control* ControlOf(HWND hwnd) {
@@ -179,11 +156,9 @@ void PaintShapeBox(Control* c, HDC dc) {
   }
   if (c->spec->lineColor != kNoColor) {
     GdiObject pen(CreatePen(PS_SOLID, 1, c->spec->lineColor));
-    HGDIOBJ oldPen = SelectObject(dc, pen.get());
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Selection penSelected(dc, pen.get());
+    Selection brushSelected(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, 0, 0, rc.right, rc.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
   }
 }
 
