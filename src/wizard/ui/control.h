@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include "base/text.h"
 #include "wizard/ui/form.h"
 
 namespace Gdiplus {
@@ -19,15 +18,14 @@ struct Control {
   const ControlSpec* spec = nullptr;
   int index = 0;
   HWND hwnd = nullptr;
-  Control* parent = nullptr;  // null: the window itself
-  bool visible = true;        // the visible property; a page may still hide the control
-  int currentPage = 0;        // page containers
-  int position = 0;           // progress bars: the stored position
-  uint32_t normalBack = 0;    // image buttons: background when normal
-  bool hot = false, pressed = false, tracking = false;
-  Gdiplus::GpImage* picture = nullptr;     // picture box, or an image button's normal picture
+  Control* parent = nullptr;            // null: the window itself
+  bool visible = true;                  // the visible property; a page may still hide the control
+  int currentPage = 0;                  // page containers
+  int position = 0;                     // progress bars: the stored position
+  uint32_t normalBack = 0;              // image buttons: background when normal
+  bool hot = false, pressed = false;    // image buttons: under the mouse, held down
+  Gdiplus::GpImage* picture = nullptr;  // picture box, or an image button's normal picture
   Gdiplus::GpImage* hotPicture = nullptr;  // image button under the mouse
-  Text lastFile;                           // open-file dialogs: the file chosen last time
   WNDPROC previous = nullptr;              // system controls: the procedure before ours
   HBRUSH brush = nullptr;                  // background brush handed out for WM_CTLCOLOR*
 

@@ -26,8 +26,12 @@ namespace {
 class OffscreenDc {
  public:
   OffscreenDc(HDC target, int width, int height)
-      : target_(target), width_(width), height_(height), dc_(target),
-        bitmap_(CreateCompatibleBitmap(target, width, height)), selection_(dc_.get(), bitmap_.get()) {}
+      : target_(target),
+        width_(width),
+        height_(height),
+        dc_(target),
+        bitmap_(CreateCompatibleBitmap(target, width, height)),
+        selection_(dc_.get(), bitmap_.get()) {}
   ~OffscreenDc() { BitBlt(target_, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY); }
   OffscreenDc(const OffscreenDc&) = delete;
   OffscreenDc& operator=(const OffscreenDc&) = delete;

@@ -116,7 +116,7 @@ class Form {
   std::map<std::string, Handler> clicks_, leftDowns_;
   std::map<std::string, FeedbackHandler> feedbacks_;
   std::map<UINT, PostedHandler> posted_;
-  HFONT fonts_[4][2] = {};
+  mutable HFONT fonts_[4][2] = {};  // made when first asked for
   HBRUSH background_ = nullptr;
 };
 

@@ -102,7 +102,7 @@ int Form::ControlId(const WindowSpec& spec, const char* name) {
 HFONT Form::Font(FontKind kind, bool underline) const {
   if (kind == FontKind::kNone || kind == FontKind::kSystemGui)
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  HFONT& font = const_cast<HFONT&>(fonts_[static_cast<int>(kind)][underline ? 1 : 0]);
+  HFONT& font = fonts_[static_cast<int>(kind)][underline ? 1 : 0];
   if (!font) {
     LOGFONTA lf{};
     lf.lfHeight = kind == FontKind::kSmall ? -12 : -16;
