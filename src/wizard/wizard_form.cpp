@@ -5,7 +5,7 @@ extern const unsigned char licence_text_data[];
 namespace setup {
 
 using ui::ButtonScheme;
-using ui::ControlSpec;
+using ui::ControlEntry;
 using ui::FontKind;
 using ui::Kind;
 using ui::kNoColor;
@@ -16,8 +16,8 @@ constexpr ButtonScheme kBlueScheme = {kWhite, kBlue, kBlueHot, kBlue};
 constexpr ButtonScheme kPlainScheme = {0x000000, kWhite, 0xECECEC, kWhite};
 constexpr ButtonScheme kNoScheme = {0, 0, 0, 0};
 
-ui::WindowSpec MakeWizardForm() {
-  ui::WindowSpec w;
+ui::FormLayout MakeWizardForm() {
+  ui::FormLayout w;
   w.name = "窗口";
   w.designLeft = 50;
   w.designTop = 50;
@@ -101,8 +101,8 @@ const char* LicenceText() {
   return reinterpret_cast<const char*>(licence_text_data);
 }
 
-const ui::WindowSpec& WizardForm() {
-  static const ui::WindowSpec form = MakeWizardForm();
+const ui::FormLayout& WizardForm() {
+  static const ui::FormLayout form = MakeWizardForm();
   return form;
 }
 

@@ -19,6 +19,6 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 // The licence agreement shown in the licence panel (code page 936, CR LF).
 const char* LicenceText();
 
-const ui::WindowSpec& WizardForm();
+const ui::FormLayout& WizardForm();
 
 }  // namespace setup

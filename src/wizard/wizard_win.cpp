@@ -40,7 +40,7 @@ void LoadArt(ui::Form& form) {
   form.SetPictures("图片框1", LoadEmbedded(banner_data, banner_data_size), nullptr);
   const ImageHandle normal = LoadEmbedded(button_normal_data, button_normal_data_size);
   const ImageHandle hot = LoadEmbedded(button_hot_data, button_hot_data_size);
-  for (const ui::ControlSpec& c : WizardForm().controls)
+  for (const ui::ControlEntry& c : WizardForm().controls)
     if (c.flags & ui::kLargePictures) form.SetPictures(c.name, normal, hot);
 }
 

@@ -128,11 +128,11 @@ TEST(Shortcut, LinkPathWorkingFolderAndIcon) {
 }
 
 TEST(WizardForm, IsWellFormed) {
-  const ui::WindowSpec& form = WizardForm();
+  const ui::FormLayout& form = WizardForm();
   EXPECT_EQ(ui::CheckForm(form), nullptr);
   EXPECT_EQ(form.pages.size(), 4u);
   EXPECT_EQ(form.controls.size(), 26u);
-  for (const ui::ControlSpec& c : form.controls) {
+  for (const ui::ControlEntry& c : form.controls) {
     if (c.kind == ui::Kind::kImageButton) {
       EXPECT_NE(c.scheme.normal, 0u) << c.name;
     }
@@ -140,7 +140,7 @@ TEST(WizardForm, IsWellFormed) {
 }
 
 TEST(WizardForm, ChecksCatchBrokenDescriptions) {
-  ui::WindowSpec bad = WizardForm();
+  ui::FormLayout bad = WizardForm();
   bad.controls.push_back(bad.controls[0]);
   EXPECT_NE(ui::CheckForm(bad), nullptr) << "a name used twice";
   bad = WizardForm();

@@ -71,7 +71,7 @@ void StirButtons(int times) {
   for (int page = 0; page < 4; ++page) {
     w.SetCurrentPage("选择夹1", page);
     Pump();
-    for (const setup::ui::ControlSpec& c : setup::WizardForm().controls) {
+    for (const setup::ui::ControlEntry& c : setup::WizardForm().controls) {
       const bool button =
           c.kind == setup::ui::Kind::kImageButton || c.kind == setup::ui::Kind::kPushButton;
       HWND hwnd = w.Handle(c.name);

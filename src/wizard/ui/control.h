@@ -15,7 +15,7 @@ class Form;
 
 struct Control {
   Form* form = nullptr;
-  const ControlSpec* spec = nullptr;
+  const ControlEntry* entry = nullptr;  // its line in the form
   int index = 0;
   HWND hwnd = nullptr;
   Control* parent = nullptr;            // null: the window itself
@@ -29,7 +29,7 @@ struct Control {
   WNDPROC previous = nullptr;              // system controls: the procedure before ours
   HBRUSH brush = nullptr;                  // background brush handed out for WM_CTLCOLOR*
 
-  Kind kind() const { return spec->kind; }
+  Kind kind() const { return entry->kind; }
 };
 
 // Window classes of the layer's own controls.

@@ -93,9 +93,9 @@ void PaintTransparentLabel(Control* c, HDC target) {
   char text[1024];
   const int n = GetWindowTextA(c->hwnd, text, sizeof text);
   HGDIOBJ oldFont =
-      SelectObject(dc, c->form->Font(c->spec->font, (c->spec->flags & kUnderline) != 0));
+      SelectObject(dc, c->form->Font(c->entry->font, (c->entry->flags & kUnderline) != 0));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, c->spec->textColor == kNoColor ? 0 : c->spec->textColor);
+  SetTextColor(dc, c->entry->textColor == kNoColor ? 0 : c->entry->textColor);
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
   if (rc.bottom < 2 * metrics.tmHeight) {
@@ -115,8 +115,8 @@ void PaintTransparentLabel(Control* c, HDC target) {
 uint32_t ButtonBackground(const Control* c) {
   const bool enabled = IsWindowEnabled(c->hwnd) != FALSE;
   if (!enabled) return c->normalBack;
-  if (c->hot || c->pressed) return c->spec->scheme.hot;
-  if (GetFocus() == c->hwnd) return c->spec->scheme.focused;
+  if (c->hot || c->pressed) return c->entry->scheme.hot;
+  if (GetFocus() == c->hwnd) return c->entry->scheme.focused;
   return c->normalBack;
 }
 
@@ -141,9 +141,9 @@ void PaintImageButton(Control* c, HDC target) {
   DrawPicture(dc, picture, rc, Placement::kStretch);
   char text[256];
   const int n = GetWindowTextA(c->hwnd, text, sizeof text);
-  HGDIOBJ oldFont = SelectObject(dc, c->form->Font(c->spec->font, false));
+  HGDIOBJ oldFont = SelectObject(dc, c->form->Font(c->entry->font, false));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, enabled ? c->spec->scheme.caption : Blend(c->spec->scheme.caption, back));
+  SetTextColor(dc, enabled ? c->entry->scheme.caption : Blend(c->entry->scheme.caption, back));
   RECT place = rc;
   if (c->pressed && c->hot) OffsetRect(&place, 1, 1);
   DrawTextA(dc, text, n, &place, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -153,13 +153,13 @@ void PaintImageButton(Control* c, HDC target) {
 void PaintShapeBox(Control* c, HDC dc) {
   RECT rc;
   GetClientRect(c->hwnd, &rc);
-  if (c->spec->fillColor == kNoColor) {
+  if (c->entry->fillColor == kNoColor) {
     PaintBeneath(c, dc);
   } else {
-    FillColor(dc, rc, c->spec->fillColor);
+    FillColor(dc, rc, c->entry->fillColor);
   }
-  if (c->spec->lineColor != kNoColor) {
-    GdiObject pen(CreatePen(PS_SOLID, 1, c->spec->lineColor));
+  if (c->entry->lineColor != kNoColor) {
+    GdiObject pen(CreatePen(PS_SOLID, 1, c->entry->lineColor));
     Selection penSelected(dc, pen.get());
     Selection brushSelected(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, 0, 0, rc.right, rc.bottom);
@@ -278,8 +278,8 @@ void RedrawTransparentSiblingsAbove(HWND hwnd, const RECT& painted) {
 
 uint32_t GroundColor(const Control* control) {
   for (const Control* p = control->parent; p; p = p->parent)
-    if (p->kind() == Kind::kShapeBox && p->spec->fillColor != kNoColor) return p->spec->fillColor;
-  return control->form->spec()->background;
+    if (p->kind() == Kind::kShapeBox && p->entry->fillColor != kNoColor) return p->entry->fillColor;
+  return control->form->layout()->background;
 }
 
 void PaintBeneath(Control* control, HDC dc) {
@@ -345,7 +345,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       if (c->kind() == Kind::kTransparentLabel && !IsWindowEnabled(hwnd)) return HTTRANSPARENT;
       break;
     case WM_SETCURSOR:
-      if (c->spec->flags & kHandCursor) {
+      if (c->entry->flags & kHandCursor) {
         SetCursor(LoadCursorA(nullptr, IDC_HAND));
         return TRUE;
       }

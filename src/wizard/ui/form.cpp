@@ -10,39 +10,40 @@ bool MovesWindow(Kind kind) {
 }
 
 namespace {
-const ControlSpec* Find(const WindowSpec& spec, const char* name, size_t before) {
-  for (size_t i = 0; i < before && i < spec.controls.size(); ++i)
-    if (std::strcmp(spec.controls[i].name, name) == 0) return &spec.controls[i];
+const ControlEntry* Find(const FormLayout& layout, const char* name, size_t before) {
+  for (size_t i = 0; i < before && i < layout.controls.size(); ++i)
+    if (std::strcmp(layout.controls[i].name, name) == 0) return &layout.controls[i];
   return nullptr;
 }
 }  // namespace
 
-const char* CheckForm(const WindowSpec& spec) {
+const char* CheckForm(const FormLayout& layout) {
   size_t topLevel = 0;
-  for (size_t i = 0; i < spec.controls.size(); ++i) {
-    const ControlSpec& c = spec.controls[i];
-    if (Find(spec, c.name, i)) return "a control name is used twice";
+  for (size_t i = 0; i < layout.controls.size(); ++i) {
+    const ControlEntry& c = layout.controls[i];
+    if (Find(layout, c.name, i)) return "a control name is used twice";
     if (!c.parent) {
       ++topLevel;
       bool listed = false;
-      for (const char* name : spec.childrenTopDown)
+      for (const char* name : layout.childrenTopDown)
         listed = listed || std::strcmp(name, c.name) == 0;
       if (!listed && c.kind != Kind::kOpenFileDialog)
         return "a child of the window is missing from the stacking order";
       if (c.page != -1) return "a page given for a control outside the page container";
       continue;
     }
-    const ControlSpec* parent = Find(spec, c.parent, i);
+    const ControlEntry* parent = Find(layout, c.parent, i);
     if (!parent) return "a parent is not declared before its child";
     if (parent->kind == Kind::kPageContainer) {
-      if (c.page < 0 || c.page >= static_cast<int>(spec.pages.size())) return "a page out of range";
+      if (c.page < 0 || c.page >= static_cast<int>(layout.pages.size()))
+        return "a page out of range";
     } else if (c.page != -1) {
       return "a page given inside a control that has none";
     }
   }
   size_t stacked = 0;
-  for (const char* name : spec.childrenTopDown) {
-    const ControlSpec* c = Find(spec, name, spec.controls.size());
+  for (const char* name : layout.childrenTopDown) {
+    const ControlEntry* c = Find(layout, name, layout.controls.size());
     if (!c || c->parent) return "the stacking order names a control that is no child of the window";
     ++stacked;
   }

@@ -50,7 +50,7 @@ enum : uint32_t {
   kVCenter = 1u << 11,       // check box text vertically centred
 };
 
-struct ControlSpec {
+struct ControlEntry {
   const char* name;
   Kind kind;
   const char* parent;  // null: the window itself
@@ -65,12 +65,12 @@ struct ControlSpec {
   ButtonScheme scheme;  // image buttons
 };
 
-struct WindowSpec {
+struct FormLayout {
   const char* name;
   int designLeft, designTop, designWidth, designHeight;
   uint32_t background;
   std::vector<const char*> pages;            // captions of the page container's pages
-  std::vector<ControlSpec> controls;         // in creation order: parents before children
+  std::vector<ControlEntry> controls;        // in creation order: parents before children
   std::vector<const char*> childrenTopDown;  // direct children of the window, topmost first
 };
 
@@ -80,6 +80,6 @@ bool MovesWindow(Kind kind);
 // The checks every description must pass: unique names, parents that exist
 // and are declared first, pages within the container, the window's children
 // all in the stacking list. Returns the first problem, or null.
-const char* CheckForm(const WindowSpec& spec);
+const char* CheckForm(const FormLayout& layout);
 
 }  // namespace setup::ui

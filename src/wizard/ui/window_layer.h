@@ -51,11 +51,11 @@ class Form {
 
   // Creates the window and every control (hidden), raises the creation event,
   // then shows the window. False when the window cannot be created.
-  bool Create(const WindowSpec& spec);
+  bool Create(const FormLayout& layout);
   HWND window() const { return window_; }
   HWND Handle(const char* name) const;
   // The control id of a control: 1000 + its index in the form.
-  static int ControlId(const WindowSpec& spec, const char* name);
+  static int ControlId(const FormLayout& layout, const char* name);
 
   // Control properties.
   Text GetText(const char* name) const;
@@ -97,7 +97,7 @@ class Form {
   LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
   void RaiseClick(Control* control);
   void RaiseLeftButtonDown(Control* control);
-  const WindowSpec* spec() const { return spec_; }
+  const FormLayout* layout() const { return layout_; }
   HFONT Font(FontKind kind, bool underline) const;
 
  private:
@@ -106,7 +106,7 @@ class Form {
   void ApplyPage(Control* container);
   void RefreshEffectiveVisibility(Control* control);
 
-  const WindowSpec* spec_ = nullptr;
+  const FormLayout* layout_ = nullptr;
   HWND window_ = nullptr;
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<std::string, Control*> byName_;

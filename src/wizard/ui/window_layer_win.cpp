@@ -93,9 +93,10 @@ void Form::OnPosted(UINT code, PostedHandler handler) {
   posted_[code] = handler;
 }
 
-int Form::ControlId(const WindowSpec& spec, const char* name) {
-  for (size_t i = 0; i < spec.controls.size(); ++i)
-    if (std::strcmp(spec.controls[i].name, name) == 0) return kFirstControlId + static_cast<int>(i);
+int Form::ControlId(const FormLayout& layout, const char* name) {
+  for (size_t i = 0; i < layout.controls.size(); ++i)
+    if (std::strcmp(layout.controls[i].name, name) == 0)
+      return kFirstControlId + static_cast<int>(i);
   return 0;
 }
 
@@ -116,17 +117,18 @@ HFONT Form::Font(FontKind kind, bool underline) const {
   return font;
 }
 
-bool Form::Create(const WindowSpec& spec) {
-  spec_ = &spec;
+bool Form::Create(const FormLayout& layout) {
+  layout_ = &layout;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
   RegisterControlClasses(WindowProc);
-  background_ = CreateSolidBrush(spec.background);
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - spec.designWidth) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - spec.designHeight) / 2;
-  window_ = CreateWindowExA(
-      WS_EX_APPWINDOW, kFormClass, "", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN, x,
-      y, spec.designWidth, spec.designHeight, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  background_ = CreateSolidBrush(layout.background);
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - layout.designWidth) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - layout.designHeight) / 2;
+  window_ = CreateWindowExA(WS_EX_APPWINDOW, kFormClass, "",
+                            WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN, x, y,
+                            layout.designWidth, layout.designHeight, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), this);
   if (!window_) return false;
   NoteTopLevelWindowOpened();
   CreateControls();
@@ -142,15 +144,15 @@ bool Form::Create(const WindowSpec& spec) {
 void Form::CreateControls() {
   controls_.clear();
   byName_.clear();
-  for (size_t i = 0; i < spec_->controls.size(); ++i) {
+  for (size_t i = 0; i < layout_->controls.size(); ++i) {
     auto c = std::make_unique<Control>();
     c->form = this;
-    c->spec = &spec_->controls[i];
+    c->entry = &layout_->controls[i];
     c->index = static_cast<int>(i);
-    c->visible = (c->spec->flags & kHidden) == 0;
-    c->normalBack = c->spec->scheme.normal;
-    c->parent = c->spec->parent ? Find(c->spec->parent) : nullptr;
-    byName_[c->spec->name] = c.get();
+    c->visible = (c->entry->flags & kHidden) == 0;
+    c->normalBack = c->entry->scheme.normal;
+    c->parent = c->entry->parent ? Find(c->entry->parent) : nullptr;
+    byName_[c->entry->name] = c.get();
     controls_.push_back(std::move(c));
   }
   for (auto& owned : controls_) {
@@ -158,17 +160,17 @@ void Form::CreateControls() {
     DWORD style = 0;
     const char* cls = ClassFor(c->kind(), &style);
     if (!cls) continue;  // no window of its own
-    if (c->kind() == Kind::kEditBox) style = EditStyle(c->spec->flags);
-    if (c->kind() == Kind::kCheckBox && (c->spec->flags & kVCenter)) style |= BS_VCENTER;
-    if (c->kind() == Kind::kProgressBar && (c->spec->flags & kSmooth)) style |= PBS_SMOOTH;
-    if (c->spec->flags & kDisabled) style |= WS_DISABLED;
-    DWORD exStyle = (c->spec->flags & kSunken) ? WS_EX_CLIENTEDGE : 0;
+    if (c->kind() == Kind::kEditBox) style = EditStyle(c->entry->flags);
+    if (c->kind() == Kind::kCheckBox && (c->entry->flags & kVCenter)) style |= BS_VCENTER;
+    if (c->kind() == Kind::kProgressBar && (c->entry->flags & kSmooth)) style |= PBS_SMOOTH;
+    if (c->entry->flags & kDisabled) style |= WS_DISABLED;
+    DWORD exStyle = (c->entry->flags & kSunken) ? WS_EX_CLIENTEDGE : 0;
     // Drawn over what lies beneath: repainted whenever that changes.
     if (c->kind() == Kind::kTransparentLabel) exStyle |= WS_EX_TRANSPARENT;
     HWND parent = c->parent ? c->parent->hwnd : window_;
     HWND hwnd =
-        CreateWindowExA(exStyle, cls, c->spec->text, style | WS_CLIPSIBLINGS, c->spec->x,
-                        c->spec->y, c->spec->width, c->spec->height, parent,
+        CreateWindowExA(exStyle, cls, c->entry->text, style | WS_CLIPSIBLINGS, c->entry->x,
+                        c->entry->y, c->entry->width, c->entry->height, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + c->index)),
                         GetModuleHandleA(nullptr), OwnClass(c->kind()) ? c : nullptr);
     if (!hwnd) continue;
@@ -180,14 +182,15 @@ void Form::CreateControls() {
       c->previous = reinterpret_cast<WNDPROC>(
           SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SystemControlProc)));
     }
-    if (c->spec->font != FontKind::kNone)
-      SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(c->spec->font, false)), FALSE);
+    if (c->entry->font != FontKind::kNone)
+      SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(c->entry->font, false)), FALSE);
     if (c->kind() == Kind::kCheckBox)
-      SendMessageA(hwnd, BM_SETCHECK, (c->spec->flags & kChecked) ? BST_CHECKED : BST_UNCHECKED, 0);
+      SendMessageA(hwnd, BM_SETCHECK, (c->entry->flags & kChecked) ? BST_CHECKED : BST_UNCHECKED,
+                   0);
     if (c->kind() == Kind::kProgressBar) SendMessageA(hwnd, PBM_SETRANGE32, 0, 1000);
   }
   // The window's own children in their stacking order, topmost first.
-  for (const char* name : spec_->childrenTopDown)
+  for (const char* name : layout_->childrenTopDown)
     if (Control* c = Find(name))
       SetWindowPos(c->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   for (auto& c : controls_) RefreshEffectiveVisibility(c.get());
@@ -197,8 +200,8 @@ void Form::CreateControls() {
 void Form::RefreshEffectiveVisibility(Control* c) {
   if (!c->hwnd) return;
   bool show = c->visible;
-  if (c->parent && c->parent->kind() == Kind::kPageContainer && c->spec->page >= 0)
-    show = show && c->parent->currentPage == c->spec->page;
+  if (c->parent && c->parent->kind() == Kind::kPageContainer && c->entry->page >= 0)
+    show = show && c->parent->currentPage == c->entry->page;
   ShowWindow(c->hwnd, show ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -309,7 +312,7 @@ int Form::CurrentPage(const char* name) const {
 
 void Form::SetCurrentPage(const char* name, int page) {
   Control* c = Find(name);
-  if (!c || page < 0 || page >= static_cast<int>(spec_->pages.size())) return;
+  if (!c || page < 0 || page >= static_cast<int>(layout_->pages.size())) return;
   c->currentPage = page;
   ApplyPage(c);
 }
@@ -378,12 +381,12 @@ bool Form::FilterMessage(MSG* msg) {
 }
 
 void Form::RaiseClick(Control* control) {
-  auto it = clicks_.find(control->spec->name);
+  auto it = clicks_.find(control->entry->name);
   if (it != clicks_.end() && it->second) it->second();
 }
 
 void Form::RaiseLeftButtonDown(Control* control) {
-  auto it = leftDowns_.find(control->spec->name);
+  auto it = leftDowns_.find(control->entry->name);
   if (it != leftDowns_.end() && it->second) it->second();
 }
 
@@ -404,10 +407,10 @@ LRESULT Form::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* 
     case WM_CTLCOLORBTN: {
       Control* c = FromWindow(reinterpret_cast<HWND>(lParam));
       if (!c) return 0;
-      const uint32_t back = c->spec->fillColor != kNoColor ? c->spec->fillColor : GroundColor(c);
+      const uint32_t back = c->entry->fillColor != kNoColor ? c->entry->fillColor : GroundColor(c);
       if (!c->brush) c->brush = CreateSolidBrush(back);
       HDC dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, c->spec->textColor == kNoColor ? 0 : c->spec->textColor);
+      SetTextColor(dc, c->entry->textColor == kNoColor ? 0 : c->entry->textColor);
       SetBkColor(dc, back);
       *handled = true;
       return reinterpret_cast<LRESULT>(c->brush);
@@ -416,7 +419,7 @@ LRESULT Form::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* 
       *handled = true;
       Control* c = FromWindow(hwnd);
       if (!c) return 0;
-      auto it = feedbacks_.find(c->spec->name);
+      auto it = feedbacks_.find(c->entry->name);
       if (it != feedbacks_.end() && it->second)
         it->second(static_cast<int32_t>(wParam), static_cast<int32_t>(lParam));
       return 0;
