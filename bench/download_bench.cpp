@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/file_io.h"
 #include "bench_util.h"
 #include "net/download.h"
 
@@ -58,9 +59,7 @@ int main(int argc, char** argv) {
     setup::Text error;
     if (setup::DownloadToFile(setup::SystemInternet(), setup::SystemDownloadFiles(), argv[2],
                               argv[3], Count, nullptr, 0, false, &error) == 0) {
-      WIN32_FILE_ATTRIBUTE_DATA data;
-      if (GetFileAttributesExA(argv[3], GetFileExInfoStandard, &data))
-        bytes = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+      bytes = setup::ReadableFileSize(argv[3]);
     }
   }
   const double seconds = bench::Now() - start;

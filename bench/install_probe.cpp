@@ -15,13 +15,6 @@
 
 namespace {
 
-int ControlId(const char* name) {
-  const auto& controls = setup::WizardForm().controls;
-  for (size_t i = 0; i < controls.size(); ++i)
-    if (lstrcmpA(controls[i].name, name) == 0) return 1000 + static_cast<int>(i);
-  return 0;
-}
-
 HWND Control(HWND parent, int id) {
   if (HWND direct = GetDlgItem(parent, id)) return direct;
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -48,9 +41,9 @@ int main(int argc, char** argv) {
   }
   HANDLE process =
       OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, pid);
-  HWND install = Control(wizard, ControlId("超级按钮_安装"));
-  HWND run = Control(wizard, ControlId("超级按钮_运行"));
-  HWND failed = Control(wizard, ControlId("超级按钮_手动安装"));
+  HWND install = Control(wizard, setup::ui::ControlId(setup::WizardForm(), "超级按钮_安装"));
+  HWND run = Control(wizard, setup::ui::ControlId(setup::WizardForm(), "超级按钮_运行"));
+  HWND failed = Control(wizard, setup::ui::ControlId(setup::WizardForm(), "超级按钮_手动安装"));
   Sleep(500);
   const double start = bench::Now();
   PostMessageA(install, BM_CLICK, 0, 0);

@@ -40,6 +40,14 @@ Bytes ReadWholeFile(const Text& path) {
   return data;
 }
 
+int64_t ReadableFileSize(const Text& path) {
+  FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size;
+  if (f.h == INVALID_HANDLE_VALUE || !GetFileSizeEx(f.h, &size)) return -1;
+  return size.QuadPart;
+}
+
 bool WriteWholeFile(const Text& path, const Bytes& data) {
   FileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -67,6 +75,14 @@ Bytes ReadWholeFile(const Text& path) {
   while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + got);
   std::fclose(f);
   return data;
+}
+
+int64_t ReadableFileSize(const Text& path) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return -1;
+  const int64_t size = std::fseek(f, 0, SEEK_END) == 0 ? static_cast<int64_t>(std::ftell(f)) : -1;
+  std::fclose(f);
+  return size;
 }
 
 bool WriteWholeFile(const Text& path, const Bytes& data) {

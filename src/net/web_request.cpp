@@ -41,7 +41,7 @@ Text QueryReplyHeaders(InternetApi& api, InternetApi::Handle request) {
     uint32_t length = size;
     const InternetApi::QueryResult result =
         api.QueryInfo(request, inet::kQueryRawHeadersCrlf, &buffer[0], &length);
-    if (result == InternetApi::QueryResult::kOk) return TextFromBytes(BytesFromText(buffer));
+    if (result == InternetApi::QueryResult::kOk) return Text(buffer.c_str());
     if (result != InternetApi::QueryResult::kBufferTooSmall || length <= size) break;
     size = length;
   }

@@ -6,6 +6,7 @@
 
 #include "app/installer_state.h"
 #include "app/message_box.h"
+#include "base/file_io.h"
 #include "net/download.h"
 #include "wizard/progress.h"
 #include "wizard/wizard.h"
@@ -57,19 +58,13 @@ void OnWorkerStarted(WPARAM, LPARAM) {
   Wizard().SetText(kStatus, kDownloadingText);
 }
 
-int64_t FileSize(const Text& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
 // The download has ended: page 2 once the file is whole and provisioned,
 // page 3 otherwise; never left on page 1.
 void OnWorkerFinished(WPARAM result, LPARAM) {
   OnProgressEvent(0, 0);  // the last report, if it is still waiting
   const int64_t announced = static_cast<uint32_t>(g_progress.LastContentLength());
   const DownloadVerdict verdict =
-      JudgeDownload(static_cast<int32_t>(result), announced, FileSize(State().target_path));
+      JudgeDownload(static_cast<int32_t>(result), announced, ReadableFileSize(State().target_path));
   if (verdict == DownloadVerdict::kComplete) {
     ProvisionInstall();
     Wizard().SetCurrentPage(kPages, kPageDone);
@@ -87,9 +82,9 @@ void OnInstall() {
     folder += "\\";
     w.SetText("编辑框_安装文件夹", folder);
   }
-  state.install_folder = w.GetText("编辑框_安装文件夹");
-  MakeSureDirectoryPathExists(state.install_folder.c_str());
-  if (PathIsDirectoryA(w.GetText("编辑框_安装文件夹").c_str()) != FILE_ATTRIBUTE_DIRECTORY) {
+  state.install_folder = folder;  // the box now holds the same text
+  MakeSureDirectoryPathExists(folder.c_str());
+  if (PathIsDirectoryA(folder.c_str()) != FILE_ATTRIBUTE_DIRECTORY) {
     WizardMessage(
         "请确认所选的安装位置是否合法，程序无法在该位置安装\r\n“" + state.install_folder + "”",
         kCaptionNotice, MB_ICONINFORMATION | MB_TOPMOST);

@@ -5,6 +5,7 @@
 
 #include "app/installer_state.h"
 #include "app/message_box.h"
+#include "base/file_io.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_form.h"
 
@@ -26,17 +27,6 @@ void OnChoose() {
     g_lastChosen = path;
     Wizard().SetText(kPathBox, path);
   }
-}
-
-// The size of a readable file; -1 when it cannot be opened for reading.
-int64_t ReadableSize(const Text& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return -1;
-  LARGE_INTEGER size{};
-  const bool ok = GetFileSizeEx(file, &size) != FALSE;
-  CloseHandle(file);
-  return ok ? size.QuadPart : -1;
 }
 
 // Whether two paths name one file (the same volume and file index).
@@ -62,7 +52,7 @@ void OnManualInstall() {
                   MB_ICONINFORMATION);
     return;
   }
-  if (ReadableSize(source) <= 0) {
+  if (ReadableFileSize(source) <= 0) {
     WizardMessage("请检查输入的程序文件路径是否正确。", kCaptionError, MB_ICONINFORMATION);
     return;
   }

@@ -159,11 +159,8 @@ class Installer {
     return false;
   }
   HWND Control(const char* name) {
-    const auto& controls = setup::WizardForm().controls;
-    for (size_t i = 0; i < controls.size(); ++i)
-      if (Text(controls[i].name) == name)
-        return uidriver::ControlById(Window(), 1000 + static_cast<int>(i));
-    return nullptr;
+    const int id = setup::ui::ControlId(setup::WizardForm(), name);
+    return id ? uidriver::ControlById(Window(), id) : nullptr;
   }
   int Page() {
     static const char* const kMarks[] = {"超级按钮_安装", "进度条1", "超级按钮_运行",
@@ -217,12 +214,6 @@ Outcome QuietEnd(const Text& agent) {
   return {shown ? "a window was shown" : "quiet end", !shown};
 }
 
-int64_t Size(const Text& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
 // Installs with the download of `agent` and expects page `want` (2 with a file of `size`).
 Outcome Download(const Text& agent, int want, int64_t size = -1, bool watchProgress = false,
                  bool doubleClick = false) {
@@ -235,7 +226,7 @@ Outcome Download(const Text& agent, int want, int64_t size = -1, bool watchProgr
   const int page = setup.PageAfterDownload(watchProgress ? &positions : nullptr);
   Text observed = PageName(page);
   bool ok = page == want;
-  const int64_t onDisk = Size(Text(kFolder) + kApp + ".exe");
+  const int64_t onDisk = setup::ReadableFileSize(Text(kFolder) + kApp + ".exe");
   if (page == 2) {
     observed += ", file " + std::to_string(onDisk) + " bytes";
     if (size >= 0 && onDisk != size) ok = false;

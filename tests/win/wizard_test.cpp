@@ -69,14 +69,9 @@ class WizardRun {
   const setup::Bytes& icon() const { return icon_; }
 
   HWND Control(const char* name) const {
-    return uidriver::ControlById(window_, 1000 + Index(name));
-  }
-  static int Index(const char* name) {
-    const auto& controls = setup::WizardForm().controls;
-    for (size_t i = 0; i < controls.size(); ++i)
-      if (std::string(controls[i].name) == name) return static_cast<int>(i);
-    ADD_FAILURE() << "no control " << name;
-    return -1;
+    const int id = setup::ui::ControlId(setup::WizardForm(), name);
+    EXPECT_NE(id, 0) << "no control " << name;
+    return uidriver::ControlById(window_, id);
   }
   void Click(const char* name) {
     ASSERT_TRUE(uidriver::ClickControl(Control(name))) << name;

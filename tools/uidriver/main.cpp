@@ -28,21 +28,6 @@ namespace {
 using uidriver::Match;
 using uidriver::WindowInfo;
 
-constexpr int kFirstControlId = 1000;
-
-int IdOf(const std::string& name) {
-  const auto& controls = setup::WizardForm().controls;
-  for (size_t i = 0; i < controls.size(); ++i)
-    if (name == controls[i].name) return kFirstControlId + static_cast<int>(i);
-  return -1;
-}
-
-const char* NameOf(int id) {
-  const auto& controls = setup::WizardForm().controls;
-  const int index = id - kFirstControlId;
-  return index >= 0 && index < static_cast<int>(controls.size()) ? controls[index].name : "";
-}
-
 void PrintWindow(const WindowInfo& w) {
   std::printf("%p pid=%lu id=%d class=%s visible=%d enabled=%d rect=%ld,%ld,%ld,%ld text=%s\n",
               static_cast<void*>(w.hwnd), static_cast<unsigned long>(w.pid), w.id, w.cls.c_str(),
@@ -69,8 +54,9 @@ WORD VirtualKey(const std::string& name) {
 
 void PrintState(HWND top) {
   for (const WindowInfo& w : uidriver::ChildWindows(top)) {
-    std::printf("%s id=%d class=%s shown=%d enabled=%d", uidriver::ToUtf8(NameOf(w.id)).c_str(),
-                w.id, w.cls.c_str(), IsWindowVisible(w.hwnd) ? 1 : 0, w.enabled);
+    std::printf("%s id=%d class=%s shown=%d enabled=%d",
+                uidriver::ToUtf8(setup::ui::ControlName(setup::WizardForm(), w.id)).c_str(), w.id,
+                w.cls.c_str(), IsWindowVisible(w.hwnd) ? 1 : 0, w.enabled);
     if (w.cls == "Button") std::printf(" checked=%d", uidriver::CheckState(w.hwnd));
     if (w.cls == "msctls_progress32")
       std::printf(" position=%d", uidriver::ProgressPosition(w.hwnd));
@@ -101,8 +87,8 @@ int main(int argc, char** argv) {
     } else if (option == "--id") {
       id = std::atoi(value.c_str());
     } else if (option == "--control") {
-      id = IdOf(value);
-      if (id < 0) return Usage();
+      id = setup::ui::ControlId(setup::WizardForm(), value.c_str());
+      if (id == 0) return Usage();
     } else if (option == "--key") {
       keyName = value;
     } else if (option == "--text") {

@@ -4,6 +4,20 @@
 
 namespace setup::ui {
 
+int ControlId(const FormLayout& layout, const char* name) {
+  for (size_t i = 0; i < layout.controls.size(); ++i)
+    if (std::strcmp(layout.controls[i].name, name) == 0)
+      return kFirstControlId + static_cast<int>(i);
+  return 0;
+}
+
+const char* ControlName(const FormLayout& layout, int id) {
+  const int index = id - kFirstControlId;
+  return index >= 0 && index < static_cast<int>(layout.controls.size())
+             ? layout.controls[index].name
+             : "";
+}
+
 bool MovesWindow(Kind kind) {
   return kind == Kind::kPictureBox || kind == Kind::kShapeBox || kind == Kind::kLabel ||
          kind == Kind::kProgressBar;

@@ -74,6 +74,14 @@ struct FormLayout {
   std::vector<const char*> childrenTopDown;  // direct children of the window, topmost first
 };
 
+// Each control's window carries an id: kFirstControlId + its index in the
+// form. UI automation and tests address controls by name through it.
+constexpr int kFirstControlId = 1000;
+// The id of the named control; 0 when the form has none of that name.
+int ControlId(const FormLayout& layout, const char* name);
+// The name of the control with that id; empty when there is none.
+const char* ControlName(const FormLayout& layout, int id);
+
 // Whether pressing the left button on a control of this kind moves the window.
 bool MovesWindow(Kind kind);
 

@@ -54,8 +54,6 @@ class Form {
   bool Create(const FormLayout& layout);
   HWND window() const { return window_; }
   HWND Handle(const char* name) const;
-  // The control id of a control: 1000 + its index in the form.
-  static int ControlId(const FormLayout& layout, const char* name);
 
   // Control properties.
   Text GetText(const char* name) const;

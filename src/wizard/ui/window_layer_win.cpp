@@ -11,7 +11,6 @@ namespace setup::ui {
 
 namespace {
 
-constexpr int kFirstControlId = 1000;
 constexpr int kMaxStoredPosition = 32767;
 
 DWORD EditStyle(uint32_t flags) {
@@ -91,13 +90,6 @@ void Form::OnFeedback(const char* name, FeedbackHandler handler) {
 }
 void Form::OnPosted(UINT code, PostedHandler handler) {
   posted_[code] = handler;
-}
-
-int Form::ControlId(const FormLayout& layout, const char* name) {
-  for (size_t i = 0; i < layout.controls.size(); ++i)
-    if (std::strcmp(layout.controls[i].name, name) == 0)
-      return kFirstControlId + static_cast<int>(i);
-  return 0;
 }
 
 HFONT Form::Font(FontKind kind, bool underline) const {
