@@ -15,6 +15,7 @@ struct AgentApp {
 };
 
 // Fields in the order of the reply's members; the sub-records always exist.
+// `soft_sha256` is an optional member added after them.
 struct AppInfo {
   Text name;
   Text display_name;
@@ -35,6 +36,8 @@ struct AppInfo {
   Text agreement;
   AgentInfo agent_info;
   AgentApp agent_app;
+  // Optional: the program's SHA-256 as 64 hexadecimal digits; empty when absent.
+  Text soft_sha256;
 };
 
 }  // namespace setup

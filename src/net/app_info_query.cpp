@@ -51,6 +51,7 @@ int32_t ReadAppInfoReply(const Text& reply, AppInfo& info, Text* content) {
   const std::unique_ptr<JsonDocument> app = doc.GetObject("agent_app");
   info.agent_app.app_name = app->GetText("app_name");
   info.agent_app.app_icon = app->GetText("app_icon");
+  info.soft_sha256 = doc.GetText("soft_sha256");
   return code;
 }
 

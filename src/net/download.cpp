@@ -29,8 +29,10 @@ class FileHandle {
   DownloadFileApi::Handle handle_;
 };
 
-int32_t Fail(Text* errorText, const Text& message) {
+int32_t Fail(Text* errorText, const Text& message, DownloadOutcome* outcome,
+             DownloadFailure failure) {
   if (errorText) *errorText = message;
+  outcome->failure = failure;
   return -1;
 }
 
@@ -44,19 +46,24 @@ Text DownloadHeaderBlock(bool resume, int32_t resumeOffset) {
 
 int32_t DownloadToFile(InternetApi& net, DownloadFileApi& files, const Text& url,
                        const Text& filePath, DownloadProgress progress, void* context,
-                       int32_t resumeOffset, bool resume, Text* errorText) {
+                       int32_t resumeOffset, bool resume, Text* errorText,
+                       DownloadOutcome* outcome) {
+  DownloadOutcome unused;
+  if (!outcome) outcome = &unused;
+  *outcome = DownloadOutcome();
   const bool viaProxy = (net.ConnectedStateFlags() & inet::kConnectionProxy) != 0;
   const Text agent = "Agent" + DecimalText(static_cast<int32_t>(net.TickCount()));
   InternetHandle root(
       net, net.Open(agent.c_str(),
                     viaProxy ? inet::kOpenTypePreconfig : inet::kOpenTypePreconfigNoAutoproxy,
                     nullptr, nullptr));
-  if (!root) return Fail(errorText, kNoInternetMessage);
+  if (!root) return Fail(errorText, kNoInternetMessage, outcome, DownloadFailure::kNoInternet);
 
   const Text headers = DownloadHeaderBlock(resume, resumeOffset);
   InternetHandle source(net, net.OpenUrl(root.get(), url.c_str(), headers.c_str(),
                                          static_cast<uint32_t>(headers.size()), kDownloadUrlFlags));
-  if (!source) return Fail(errorText, kCannotOpenUrlMessage + url);
+  if (!source)
+    return Fail(errorText, kCannotOpenUrlMessage + url, outcome, DownloadFailure::kCannotOpenUrl);
   // An error page (404, 500, ...) is no program: it must not be written and
   // reported as a finished download.
   uint32_t status = 0;
@@ -64,17 +71,26 @@ int32_t DownloadToFile(InternetApi& net, DownloadFileApi& files, const Text& url
   if (net.QueryInfo(source.get(), inet::kQueryStatusCodeNumber, &status, &statusSize) ==
           InternetApi::QueryResult::kOk &&
       status >= 400)
-    return Fail(errorText, kCannotOpenUrlMessage + url);
+    return Fail(errorText, kCannotOpenUrlMessage + url, outcome, DownloadFailure::kCannotOpenUrl);
+  // A server that ignores the range sends the whole file: appending it to the
+  // part on disk would make a file of neither, so it is written afresh.
+  if (resume && status == 200) {
+    resume = false;
+    outcome->restarted = true;
+  }
 
   FileHandle file(files, files.OpenForWriting(filePath.c_str(), resume));
-  if (!file) return Fail(errorText, kCannotOpenFileMessage);
+  if (!file)
+    return Fail(errorText, kCannotOpenFileMessage, outcome, DownloadFailure::kCannotOpenFile);
   const int64_t offset = resume ? resumeOffset : 0;
+  outcome->startOffset = static_cast<int32_t>(offset);
 
   uint32_t contentLength = 0;
   uint32_t size = sizeof contentLength;
   if (net.QueryInfo(source.get(), inet::kQueryContentLengthNumber, &contentLength, &size) !=
       InternetApi::QueryResult::kOk)
     contentLength = 0;
+  outcome->contentLength = contentLength;
 
   const uint32_t start = net.TickCount();
   int64_t bytesSoFar = offset;
@@ -82,10 +98,11 @@ int32_t DownloadToFile(InternetApi& net, DownloadFileApi& files, const Text& url
   for (;;) {
     uint32_t got = 0;
     if (!net.ReadFile(source.get(), chunk, kDownloadChunk, &got))
-      return Fail(errorText, kReadErrorMessage);
+      return Fail(errorText, kReadErrorMessage, outcome, DownloadFailure::kRead);
     if (got == 0) return 0;
     // A write that fails (disk full, file locked) must not end as a success.
-    if (!files.Write(file.get(), chunk, got)) return Fail(errorText, kWriteErrorMessage);
+    if (!files.Write(file.get(), chunk, got))
+      return Fail(errorText, kWriteErrorMessage, outcome, DownloadFailure::kWrite);
     bytesSoFar += got;
     uint32_t elapsed = net.TickCount() - start;
     if (elapsed == 0) elapsed = 10;

@@ -44,10 +44,31 @@ constexpr uint32_t kDownloadUrlFlags = 0x84000100;  // reload, no cache write, p
 // The request headers: the fixed block, plus "Range:bytes=N-" when resuming.
 Text DownloadHeaderBlock(bool resume, int32_t resumeOffset);
 
+// Which step of a download failed.
+enum class DownloadFailure {
+  kNone,
+  kNoInternet,     // the root handle
+  kCannotOpenUrl,  // the URL, or an error status (400 and above)
+  kCannotOpenFile,
+  kRead,  // the transfer broke off
+  kWrite,
+};
+
+// What a download did, for callers that retry or judge it.
+struct DownloadOutcome {
+  DownloadFailure failure = DownloadFailure::kNone;
+  uint32_t contentLength = 0;  // as announced by the reply; 0 when none
+  int32_t startOffset = 0;     // where the reply's bytes begin in the file
+  bool restarted = false;      // a range was asked for and the whole file came instead
+};
+
 // 0 on success; -1 on failure with the reason in `errorText` (left unchanged
 // on success). Part of the file may stay on disk after a failed read.
+// When resuming, a reply that ignores the range (status 200) rewrites the file
+// from its start instead of appending the whole file to the part on disk.
 int32_t DownloadToFile(InternetApi& net, DownloadFileApi& files, const Text& url,
                        const Text& filePath, DownloadProgress progress, void* context,
-                       int32_t resumeOffset, bool resume, Text* errorText);
+                       int32_t resumeOffset, bool resume, Text* errorText,
+                       DownloadOutcome* outcome = nullptr);
 
 }  // namespace setup

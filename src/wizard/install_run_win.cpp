@@ -6,8 +6,8 @@
 
 #include "app/installer_state.h"
 #include "app/message_box.h"
-#include "base/file_io.h"
 #include "net/download.h"
+#include "wizard/program_download.h"
 #include "wizard/progress.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_form.h"
@@ -31,16 +31,18 @@ void OnChunk(void*, int32_t contentLength, int32_t bytesSoFar, int32_t, int32_t)
     Wizard().RaiseFeedback(kFeedbackLabel, contentLength, bytesSoFar);
 }
 
+// The program is written beside the target, resumed when the transfer breaks
+// off, and moved into place only when whole and matching the announced digest.
+// The reason of a failure is not shown: the failure page offers the manual way.
 DWORD WINAPI InstallWorker(void*) {
   Wizard().PostToWindow(kPostWorkerStarted, 0, 0);
   const InstallerState& state = State();
-  Text errorText;  // the reason is not shown: the failure page offers the manual way
-  const int32_t result =
-      DownloadToFile(SystemInternet(), SystemDownloadFiles(), state.app_info.soft_down_url,
-                     state.target_path, OnChunk, nullptr, 0, false, &errorText);
-  // The file is closed by now: the window's thread may judge, provision and run it.
-  Wizard().PostToWindow(kPostWorkerFinished, static_cast<WPARAM>(result), 0);
-  return result == 0 ? 1 : 0;
+  const ProgramDownload run = DownloadProgram(
+      SystemInternet(), SystemDownloadFiles(), SystemProgramFiles(), state.app_info.soft_down_url,
+      state.target_path, state.app_info.soft_sha256, OnChunk, nullptr);
+  // Every file is closed by now: the window's thread may provision and run it.
+  Wizard().PostToWindow(kPostWorkerFinished, run.ok() ? 1 : 0, 0);
+  return run.ok() ? 1 : 0;
 }
 
 void ShowProgress(int32_t contentLength, int32_t bytesSoFar) {
@@ -58,14 +60,11 @@ void OnWorkerStarted(WPARAM, LPARAM) {
   Wizard().SetText(kStatus, kDownloadingText);
 }
 
-// The download has ended: page 2 once the file is whole and provisioned,
-// page 3 otherwise; never left on page 1.
-void OnWorkerFinished(WPARAM result, LPARAM) {
+// The download has ended: page 2 once the program is in place and
+// provisioned, page 3 otherwise; never left on page 1.
+void OnWorkerFinished(WPARAM complete, LPARAM) {
   OnProgressEvent(0, 0);  // the last report, if it is still waiting
-  const int64_t announced = static_cast<uint32_t>(g_progress.LastContentLength());
-  const DownloadVerdict verdict =
-      JudgeDownload(static_cast<int32_t>(result), announced, ReadableFileSize(State().target_path));
-  if (verdict == DownloadVerdict::kComplete) {
+  if (complete) {
     ProvisionInstall();
     Wizard().SetCurrentPage(kPages, kPageDone);
   } else {

@@ -32,8 +32,6 @@ class ProgressMailbox {
   bool Store(int32_t contentLength, int32_t bytesSoFar);
   // Window's thread: the latest values; false when nothing new was stored.
   bool Take(int32_t* contentLength, int32_t* bytesSoFar);
-  // The content length of the latest report (0 before the first).
-  int32_t LastContentLength() const { return contentLength_.load(); }
 
  private:
   std::atomic<int32_t> contentLength_{0};

@@ -6,6 +6,8 @@
 #include "app/installer_state.h"
 #include "app/message_box.h"
 #include "base/file_io.h"
+#include "base/sha256.h"
+#include "wizard/program_download.h"
 #include "wizard/wizard.h"
 #include "wizard/wizard_form.h"
 
@@ -14,6 +16,8 @@ namespace setup {
 namespace {
 
 const char kPathBox[] = "编辑框_程序文件";
+const char kChosenFileMismatchMessage[] =
+    "所选的程序文件与官方发布的文件不一致，可能已损坏或被改动，请重新下载后再试。";
 
 void OnDownloadLink() {
   ShellExecuteA(nullptr, "open", State().app_info.soft_down_url.c_str(), "", "", SW_SHOWNORMAL);
@@ -45,6 +49,23 @@ bool SameFile(const Text& a, const Text& b) {
          ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
 }
 
+// Copies the chosen file beside the target, checks it and moves it into
+// place, so the target never holds a half-copied or unverified program. A file
+// already at the target is only checked.
+ProgramFailure PlaceChosenFile(const Text& source, const Text& target, const Text& digest) {
+  if (SameFile(source, target))
+    return digest.empty() || SameSha256(Sha256OfFile(target), digest)
+               ? ProgramFailure::kNone
+               : ProgramFailure::kDigestMismatch;
+  const Text partial = PartialPath(target);
+  // Copied by the system, not read whole into memory.
+  if (!CopyFileA(source.c_str(), partial.c_str(), FALSE)) {
+    DeleteFileA(partial.c_str());
+    return ProgramFailure::kCannotPlace;
+  }
+  return PlaceVerified(SystemProgramFiles(), partial, target, digest);
+}
+
 void OnManualInstall() {
   const Text source = Wizard().GetText(kPathBox);
   if (source.empty()) {
@@ -56,16 +77,21 @@ void OnManualInstall() {
     WizardMessage("请检查输入的程序文件路径是否正确。", kCaptionError, MB_ICONINFORMATION);
     return;
   }
-  const Text& target = State().target_path;
-  // Copied by the system, not read whole into memory; a file already at the
-  // target stays as it is.
-  if (!SameFile(source, target) && !CopyFileA(source.c_str(), target.c_str(), FALSE)) {
-    WizardMessage("程序文件无法写入安装位置，请关闭正在运行的程序后重试：\r\n“" + target + "”",
-                  kCaptionError, MB_ICONINFORMATION);
-    return;
+  const InstallerState& state = State();
+  const Text& target = state.target_path;
+  switch (PlaceChosenFile(source, target, state.app_info.soft_sha256)) {
+    case ProgramFailure::kNone:
+      ProvisionInstall();
+      Wizard().SetCurrentPage("选择夹1", kPageDone);
+      return;
+    case ProgramFailure::kDigestMismatch:
+      WizardMessage(kChosenFileMismatchMessage, kCaptionError, MB_ICONINFORMATION);
+      return;
+    default:
+      WizardMessage("程序文件无法写入安装位置，请关闭正在运行的程序后重试：\r\n“" + target + "”",
+                    kCaptionError, MB_ICONINFORMATION);
+      return;
   }
-  ProvisionInstall();
-  Wizard().SetCurrentPage("选择夹1", kPageDone);
 }
 
 }  // namespace

@@ -55,6 +55,16 @@ TEST(ReadAppInfoReply, FillsEveryFieldFromAFullReply) {
   EXPECT_EQ(info.agent_info.id, "41159") << "a numeric id arrives as its decimal text";
   EXPECT_EQ(info.agent_app.app_name, "MyApp");
   EXPECT_EQ(info.agent_app.app_icon, "http://i/");
+  EXPECT_EQ(info.soft_sha256, "") << "an optional member that the reply lacks";
+}
+
+TEST(ReadAppInfoReply, TakesTheOptionalDigest) {
+  const Text digest(64, 'a');
+  AppInfo info;
+  EXPECT_EQ(
+      ReadAppInfoReply("{\"code\":1,\"data\":{\"soft_sha256\":\"" + digest + "\"}}", info, nullptr),
+      1);
+  EXPECT_EQ(info.soft_sha256, digest);
 }
 
 TEST(ReadAppInfoReply, CodesAndRefusals) {

@@ -121,31 +121,82 @@ TEST(DownloadToFile, CountsIn64BitsAndReportsTheLow32) {
   EXPECT_EQ(run.reports[0].bytesThisCall, 1000);
 }
 
+TEST(DownloadToFile, ARangedReplyAppendsAndOneThatIgnoresTheRangeStartsAfresh) {
+  struct Case {
+    uint32_t status;
+    std::string file;
+    int32_t firstSoFar, firstThisCall;
+    bool restarted;
+  } cases[] = {
+      {206, std::string(1000, 'p') + std::string(500, 'r'), 1500, 500, false},
+      {200, std::string(500, 'r'), 500, 500, true},  // the whole file, not appended
+  };
+  for (const Case& c : cases) {
+    Session run;
+    run.files.files[kPath] = std::string(1000, 'p');
+    run.net.statusCode = c.status;
+    run.net.body = std::string(500, 'r');
+    run.net.contentLength = 500;
+    DownloadOutcome outcome;
+    EXPECT_EQ(DownloadToFile(run.net, run.files, kUrl, kPath, Record, &run.reports, 1000, true,
+                             &run.error, &outcome),
+              0);
+    EXPECT_EQ(run.files.files[kPath], c.file) << c.status;
+    ASSERT_EQ(run.reports.size(), 1u);
+    EXPECT_EQ(run.reports[0].bytesSoFar, c.firstSoFar) << c.status;
+    EXPECT_EQ(run.reports[0].bytesThisCall, c.firstThisCall) << c.status;
+    EXPECT_EQ(outcome.restarted, c.restarted);
+    EXPECT_EQ(outcome.startOffset, c.restarted ? 0 : 1000);
+    EXPECT_EQ(outcome.contentLength, 500u);
+    EXPECT_EQ(outcome.failure, DownloadFailure::kNone);
+  }
+}
+
 TEST(DownloadToFile, Failures) {
   struct Case {
     const char* what;
     void (*script)(Session&);
     Text error;
     std::vector<uintptr_t> closed;
+    DownloadFailure failure;
   } cases[] = {
-      {"no root handle", [](Session& r) { r.net.failOpen = true; }, kNoInternetMessage, {}},
+      {"no root handle",
+       [](Session& r) { r.net.failOpen = true; },
+       kNoInternetMessage,
+       {},
+       DownloadFailure::kNoInternet},
       {"URL cannot be opened",
        [](Session& r) { r.net.failOpenUrl = true; },
        Text(kCannotOpenUrlMessage) + kUrl,
-       {1}},
+       {1},
+       DownloadFailure::kCannotOpenUrl},
       {"file cannot be opened",
        [](Session& r) { r.files.failOpen = true; },
        kCannotOpenFileMessage,
-       {2, 1}},
-      {"read fails", [](Session& r) { r.net.failReadAt = 1; }, kReadErrorMessage, {2, 1}},
-      {"write fails", [](Session& r) { r.files.failWriteAt = 1; }, kWriteErrorMessage, {2, 1}},
+       {2, 1},
+       DownloadFailure::kCannotOpenFile},
+      {"read fails",
+       [](Session& r) { r.net.failReadAt = 1; },
+       kReadErrorMessage,
+       {2, 1},
+       DownloadFailure::kRead},
+      {"write fails",
+       [](Session& r) { r.files.failWriteAt = 1; },
+       kWriteErrorMessage,
+       {2, 1},
+       DownloadFailure::kWrite},
   };
   for (const Case& c : cases) {
     Session run;
     run.net.body = std::string(30000, 'z');
     c.script(run);
-    EXPECT_EQ(run.Download(), -1) << c.what;
+    DownloadOutcome outcome;
+    EXPECT_EQ(DownloadToFile(run.net, run.files, kUrl, kPath, Record, &run.reports, 0, false,
+                             &run.error, &outcome),
+              -1)
+        << c.what;
     EXPECT_EQ(run.error, c.error) << c.what;
+    EXPECT_EQ(outcome.failure, c.failure) << c.what;
     EXPECT_EQ(run.net.closed, c.closed) << c.what;
     EXPECT_EQ(run.files.openHandles, 0) << c.what;
   }
