@@ -42,6 +42,7 @@ mkdir "$work/files"
 head -c 100000 /dev/urandom >"$work/files/app.bin"
 head -c 20000 /dev/urandom >"$work/files/slow-app.bin"
 cp "$work/files/app.bin" "$work/files/broken-app.bin"
+cp "$work/files/app.bin" "$work/files/YunTing.exe"
 echo "not for download" >"$work/secret.txt"
 
 check "starts and announces its address" start main --catalogue "$catalogue" --files "$work/files"
@@ -58,8 +59,12 @@ check "listens on 127.0.0.1 only" test "$listeners" = "0100007F:$(printf '%04X' 
 key=Hb4QyTk8PvWs2DmXc6RaJf0LzNu5EgYi
 q="app_id=1&secret_key=$key&agent_id"
 F="('name','display_name','crypt','oem_status','create_time','update_time','version','down_url','icon','comment','announcement','soft_version','soft_down_url','dll_version','dll_down_url','update_log','agreement')"
+# The digests that {sha256:PATH} stands for.
+app_sha=$(sha256sum "$work/files/app.bin" | cut -d' ' -f1)
+gen3_sha=$(python3 -c 'import hashlib; n = 3145728; print(hashlib.sha256((bytes(range(251)) * (n // 251 + 1))[:n]).hexdigest())')
+gen1_sha=$(python3 -c 'import hashlib; n = 1048576; print(hashlib.sha256((bytes(range(251)) * (n // 251 + 1))[:n]).hexdigest())')
 api_cases=(
-  "$q=41159|d['code'] == 1 and all(k in d['data'] for k in $F) and len(d['data']) == 19"
+  "$q=41159|d['code'] == 1 and all(k in d['data'] for k in $F) and len(d['data']) == 20"
   "$q=41159|d['data']['agent_info'] == {'id': 41159} and d['data']['agent_app']['app_name'] == '云听音乐' and d['data']['agent_app']['app_icon'] == o + '/files/logo.ico'"
   "$q=41159|'云听音乐'.encode('gbk') in b and '云听音乐'.encode('utf-8') not in b and b'\\\\u' not in b"
   "$q=41159|d['data']['soft_down_url'] == o + '/files/YunTing.exe' and b'{origin}' not in b and d['data']['crypt'] == 0"
@@ -76,6 +81,10 @@ api_cases=(
   "$q=103|d == {'code': 1}"
   "$q=104|d is None and b.startswith(b'<!DOCTYPE html>')"
   "$q=105|'agent_app' not in d['data'] and d['data']['name'] == 'yunting' and len(d['data']) == 18"
+  "$q=41159|d['data']['soft_sha256'] == '$app_sha' and b'{sha256:' not in b"
+  "$q=41160|d['data']['soft_sha256'] == '$gen3_sha'"
+  "$q=119|d['data']['soft_sha256'] == '0' * 64"
+  "$q=120|d['data']['soft_sha256'] == '$gen1_sha' and d['data']['soft_down_url'].endswith('?fault=cut-first&after=300000')"
   "$q=106|d['data']['agent_app']['app_name'] == '..\\\\x'"
   "$q=107|d['data']['agent_app']['app_name'] == 'a:b'"
   "$q=108|d['data']['agent_app']['app_name'] == 'CON'"
@@ -159,6 +168,8 @@ fault_cases=(
   "/files/app.bin?fault=cut&after=5000|200|application/octet-stream|100000||5000|18"
   "/files/broken-app.bin|200|application/octet-stream|100000||4096|18"
   "/gen/300000?fault=cut&after=0|200|application/octet-stream|300000||0|18"
+  "/files/app.bin?fault=cut-first|200|application/octet-stream|100000||1000|18"
+  "/files/app.bin?fault=cut-first-no-range&after=7|200|application/octet-stream|100000||7|18"
 )
 for case in "${fault_cases[@]}"; do
   IFS='|' read -r path want_status want_type want_length want_te want_bytes want_rc <<<"$case"
@@ -182,6 +193,15 @@ check "cut after a range: announces the rest, sends 1000 bytes of it" \
   test "$(header "$work/h" Content-Length):$(stat -c %s "$work/got")" = 99000:1000
 check "cut after a range: the bytes from the offset" \
   cmp -s "$work/got" <(tail -c +1001 "$work/files/app.bin" | head -c 1000)
+
+# Cut first, then resumed: "fault|status|Content-Range|first byte"
+for case in "cut-first|206|bytes 1000-99999/100000|1000" "cut-first-no-range|200||0"; do
+  IFS='|' read -r fault want_status want_range from <<<"$case"
+  c -H "Range:bytes=1000-" -D "$work/h" -o "$work/got" "$origin/files/app.bin?fault=$fault"
+  check "$fault, resumed: $want_status from byte $from, uncut" \
+    test "$(status "$work/h")|$(header "$work/h" Content-Range)" = "$want_status|$want_range"
+  check "$fault, resumed: the bytes" cmp -s "$work/got" <(tail -c +$((from + 1)) "$work/files/app.bin")
+done
 
 # Trickles: "path|least seconds|file to compare"
 trickle_cases=(

@@ -24,6 +24,8 @@ constexpr FaultName kFileFaults[] = {
     {FileFault::kCut, "cut"},
     {FileFault::kTrickle, "trickle"},
     {FileFault::kLongHeaders, "long-headers"},
+    {FileFault::kCutFirst, "cut-first"},
+    {FileFault::kCutFirstNoRange, "cut-first-no-range"},
 };
 
 // Fails when `object` has a member outside `known` ("comment" is always allowed).

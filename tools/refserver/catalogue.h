@@ -29,13 +29,15 @@ struct ApiReply {
 
 enum class FileFault {
   kNone,
-  kNotFound,     // 404 with an HTML page
-  kServerError,  // 500 with an HTML page
-  kChunked,      // chunked transfer, no Content-Length
-  kEmpty,        // Content-Length 0
-  kCut,          // full Content-Length announced, connection closed after `after` bytes
-  kTrickle,      // `chunk` bytes every `interval_ms` milliseconds
-  kLongHeaders,  // a reply-header block of more than 5,000 bytes with several cookies
+  kNotFound,         // 404 with an HTML page
+  kServerError,      // 500 with an HTML page
+  kChunked,          // chunked transfer, no Content-Length
+  kEmpty,            // Content-Length 0
+  kCut,              // full Content-Length announced, connection closed after `after` bytes
+  kTrickle,          // `chunk` bytes every `interval_ms` milliseconds
+  kLongHeaders,      // a reply-header block of more than 5,000 bytes with several cookies
+  kCutFirst,         // a request without a Range is cut like kCut; one with a Range is served
+  kCutFirstNoRange,  // as kCutFirst, but a request with a Range gets the whole file (200)
 };
 
 // A download rule: applies `fault` to the requests that match `path` (a glob) and `query`.

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/sha256.h"
 #include "echo.h"
 
 namespace refserver {
@@ -127,8 +128,21 @@ bool Pause(const Server& server, uint64_t ms) {
   return !server.stopping();
 }
 
+// The faults that depend on the request: a first request (no Range) is cut,
+// a resumed one is served, with its range or, for kCutFirstNoRange, without.
+FileRule ForThisRequest(FileRule rule, bool ranged, bool* ignore_range) {
+  *ignore_range = false;
+  if (rule.fault == FileFault::kCutFirst || rule.fault == FileFault::kCutFirstNoRange) {
+    *ignore_range = ranged && rule.fault == FileFault::kCutFirstNoRange;
+    rule.fault = ranged ? FileFault::kNone : FileFault::kCut;
+  }
+  return rule;
+}
+
 void Serve(const Server& server, const httplib::Request& req, httplib::Response& res,
-           std::shared_ptr<Body> body, const FileRule& rule) {
+           std::shared_ptr<Body> body, const FileRule& matched) {
+  bool ignore_range = false;
+  const FileRule rule = ForThisRequest(matched, req.has_header("Range"), &ignore_range);
   if (!body || rule.fault == FileFault::kNotFound) return ErrorPage(res, 404, "404 Not Found");
   if (rule.fault == FileFault::kServerError) {
     return ErrorPage(res, 500, "500 Internal Server Error");
@@ -141,7 +155,8 @@ void Serve(const Server& server, const httplib::Request& req, httplib::Response&
   const uint64_t size = body->size();
   uint64_t first = 0, end = size;
   res.set_header("Accept-Ranges", "bytes");
-  switch (ParseRange(req.get_header_value("Range"), size, &first, &end)) {
+  switch (ignore_range ? RangeKind::kWhole
+                       : ParseRange(req.get_header_value("Range"), size, &first, &end)) {
     case RangeKind::kWhole:
       break;
     case RangeKind::kPartial:
@@ -195,7 +210,34 @@ void Serve(const Server& server, const httplib::Request& req, httplib::Response&
   res.set_content_provider(length, kType, provide);
 }
 
+std::shared_ptr<Body> BodyFor(const std::string& files_dir, const std::string& path) {
+  static const std::string files = "/files/", gen = "/gen/";
+  if (path.compare(0, files.size(), files) == 0)
+    return OpenFile(files_dir, path.substr(files.size()));
+  uint64_t size = 0;
+  if (path.compare(0, gen.size(), gen) == 0 && ParseCount(path.substr(gen.size()), &size) &&
+      size <= kMaxGenerated) {
+    return std::make_shared<GeneratedBody>(size);
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+std::string BodyDigest(const std::string& files_dir, const std::string& path) {
+  const std::shared_ptr<Body> body = BodyFor(files_dir, path);
+  if (!body) return "";
+  setup::Sha256 sha;
+  std::vector<char> buffer(kPiece);
+  for (uint64_t at = 0; at < body->size();) {
+    const size_t n = body->Read(at, buffer.data(),
+                                static_cast<size_t>(std::min<uint64_t>(kPiece, body->size() - at)));
+    if (n == 0) return "";
+    sha.Update(buffer.data(), n);
+    at += n;
+  }
+  return sha.FinishHex();
+}
 
 RangeKind ParseRange(const std::string& value, uint64_t size, uint64_t* first, uint64_t* end) {
   std::string v = value;

@@ -18,6 +18,10 @@ inline unsigned char GeneratedByte(uint64_t offset) {
   return static_cast<unsigned char>(offset % 251);
 }
 
+// The SHA-256 (64 lower-case hexadecimal digits) of what GET `path` serves,
+// "/files/<name>" or "/gen/<bytes>"; empty when there is no such file.
+std::string BodyDigest(const std::string& files_dir, const std::string& path);
+
 enum class RangeKind { kWhole, kPartial, kUnsatisfiable };
 
 // Reads a Range header value for a body of `size` bytes. For kPartial sets [*first, *end).

@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
   }
   const std::string origin = "http://" + std::string(kHost) + ":" + std::to_string(port);
 
-  refserver::AddApiRoutes(server, catalogue, origin);
+  refserver::AddApiRoutes(server, catalogue, origin, options.files);
   refserver::AddFileRoutes(server, catalogue, options.files);
   refserver::AddEchoRoutes(server);
   server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
