@@ -215,8 +215,10 @@ Outcome QuietEnd(const Text& agent) {
 }
 
 // Installs with the download of `agent` and expects page `want` (2 with a file of `size`).
+// On page 3 no program may be at the target unless `targetExists` (put there
+// before), and no partial download is ever left beside it.
 Outcome Download(const Text& agent, int want, int64_t size = -1, bool watchProgress = false,
-                 bool doubleClick = false) {
+                 bool doubleClick = false, bool targetExists = false) {
   Installer setup(CopyFor(agent));
   if (!setup.Window()) return {"no wizard", false};
   Sleep(300);
@@ -226,10 +228,18 @@ Outcome Download(const Text& agent, int want, int64_t size = -1, bool watchProgr
   const int page = setup.PageAfterDownload(watchProgress ? &positions : nullptr);
   Text observed = PageName(page);
   bool ok = page == want;
-  const int64_t onDisk = setup::ReadableFileSize(Text(kFolder) + kApp + ".exe");
+  const Text target = Text(kFolder) + kApp + ".exe";
+  const int64_t onDisk = setup::ReadableFileSize(target);
   if (page == 2) {
     observed += ", file " + std::to_string(onDisk) + " bytes";
     if (size >= 0 && onDisk != size) ok = false;
+  } else if (page == 3 && onDisk >= 0 && !targetExists) {
+    observed += ", a program of " + std::to_string(onDisk) + " bytes left at the target";
+    ok = false;
+  }
+  if (setup::ReadableFileSize(target + ".partial") >= 0) {
+    observed += ", a partial file left";
+    ok = false;
   }
   if (setup.MessageBox(100)) {
     observed += ", a message box";
@@ -266,8 +276,44 @@ Outcome TargetLocked() {
   const Text target = Text(kFolder) + kApp + ".exe";
   HANDLE lock = CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             0, nullptr);
-  Outcome out = Download("41159", 3);
+  Outcome out = Download("41159", 3, -1, false, false, true);
   CloseHandle(lock);
+  return out;
+}
+
+// After a download that fails, a manually chosen file is checked against the
+// digest: a wrong one is refused with a message, the right one installed.
+Outcome ManualDigest() {
+  Installer setup(CopyFor("122"));
+  if (!setup.Window()) return {"no wizard", false};
+  Sleep(300);
+  setup.Press("超级按钮_安装");
+  const int page = setup.PageAfterDownload();
+  if (page != 3) return {PageName(page), false};
+  auto choose = [&](const Text& name, const Bytes& bytes) {
+    const Text chosen = Text(kFolder) + name;
+    setup::WriteWholeFile(chosen, bytes);
+    SendMessageA(setup.Control("编辑框_程序文件"), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(chosen.c_str()));
+    setup.Press("超级按钮_手动安装");
+  };
+  choose("wrong.exe", Bytes(4096, 'M'));
+  HWND box = setup.MessageBox();
+  const Text text = box ? uidriver::MessageBoxText(box) : Text();
+  Outcome out{box ? "wrong file: “" + text.substr(0, text.find("，")) + "”" : "no message", false};
+  if (box) uidriver::PressButton(box, IDOK);
+  Sleep(300);
+  const Text target = Text(kFolder) + kApp + ".exe";
+  const bool refused =
+      text.find("不一致") != Text::npos && setup.Page() == 3 && setup::ReadableFileSize(target) < 0;
+  Bytes right(1048576);
+  for (size_t i = 0; i < right.size(); ++i) right[i] = static_cast<uint8_t>(i % 251);
+  choose("right.exe", right);
+  Sleep(500);
+  const int64_t installed = setup::ReadableFileSize(target);
+  out.observed += Text(", right file: ") + PageName(setup.Page()) + ", file " +
+                  std::to_string(installed) + " bytes";
+  out.ok = refused && setup.Page() == 2 && installed == 1048576;
   return out;
 }
 
@@ -308,7 +354,18 @@ std::vector<Row> Rows() {
       {"chunked", "no Content-Length", "安装完成 (page 2), whole file",
        [] { return Download("114", 2, 1048576); }},
       {"empty", "empty body", "安装失败 (page 3)", [] { return Download("115", 3); }},
-      {"cut", "connection cut half-way", "安装失败 (page 3)", [] { return Download("111", 3); }},
+      {"cut", "connection cut after every 300,000 bytes", "resumed, 安装完成 (page 2), whole file",
+       [] { return Download("111", 2, 1048576); }},
+      {"cut-always", "connection cut after every 100,000 bytes", "安装失败 (page 3), nothing left",
+       [] { return Download("122", 3); }},
+      {"resume", "cut once, then resumed with a range", "安装完成 (page 2), whole file",
+       [] { return Download("120", 2, 1048576); }},
+      {"range-ignored", "cut once, then the range ignored", "安装完成 (page 2), whole file",
+       [] { return Download("121", 2, 1048576); }},
+      {"digest", "download does not match soft_sha256", "安装失败 (page 3), nothing left",
+       [] { return Download("119", 3); }},
+      {"manual-digest", "manual install with soft_sha256",
+       "wrong file: message, stays on page 3; right file: 安装完成 (page 2)", ManualDigest},
       {"trickle", "slow trickle", "progress moves, 安装完成 (page 2)",
        [] { return Download("110", 2, 1048576, true); }},
       {"folder", "install folder not creatable", "message, stays on page 0", FolderNotCreatable},

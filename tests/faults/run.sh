@@ -16,4 +16,4 @@ printf '%s\n' "$rest" | grep -v '^| fault \|^|---' | grep -v '^fault_rows'
 failed=$(printf '%s\n%s\n' "$down" "$rest" | grep -c 'FAILED$')
 rows=$(printf '%s\n%s\n' "$down" "$rest" | grep -c '| \(ok\|FAILED\) |$')
 echo "fault_rows=$rows failed=$failed"
-[ "$failed" -eq 0 ] && [ "$rows" -eq 18 ]
+[ "$failed" -eq 0 ] && [ "$rows" -eq 23 ]
