@@ -10,11 +10,13 @@
 
 #include "app/installer_state.h"
 #include "base/file_io.h"
+#include "base/sha256.h"
 #include "child_process.h"
 #include "net/app_info_query.h"
 #include "net/download.h"
 #include "net/web_request.h"
 #include "setup_config.h"
+#include "wizard/program_download.h"
 #include "wizard/shortcut.h"
 
 namespace wintest {
@@ -241,6 +243,47 @@ TEST_F(Net, DownloadResumesWithARangeRequest) {
   EXPECT_EQ(progress.calls.back()[3], 4000);
 }
 
+// The program's download through the real WinINet and files: resumed, started
+// afresh, given up, refused.
+TEST_F(Net, ProgramDownloadResumesAndChecks) {
+  const Text whole = Origin() + "/gen/100000/app.exe";
+  setup::Sha256 sha;
+  setup::Bytes bytes(100000);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i % 251);
+  sha.Update(bytes.data(), bytes.size());
+  const Text digest = sha.FinishHex();
+  struct Case {
+    Text query, digest;
+    setup::ProgramFailure failure;
+    int resumes;
+    bool restarted;
+  } cases[] = {
+      {"?fault=cut-first&after=30000", digest, setup::ProgramFailure::kNone, 1, false},
+      {"?fault=cut-first-no-range&after=30000", digest, setup::ProgramFailure::kNone, 1, true},
+      {"?fault=cut&after=10000", "", setup::ProgramFailure::kBrokenOff, 3, false},
+      {"", Text(64, 'f'), setup::ProgramFailure::kDigestMismatch, 0, false},
+  };
+  for (const Case& c : cases) {
+    TempFolder dir;
+    const Text target = dir.path() + "app.exe";
+    Progress progress;
+    const setup::ProgramDownload run = setup::DownloadProgram(
+        setup::SystemInternet(), setup::SystemDownloadFiles(), setup::SystemProgramFiles(),
+        whole + c.query, target, c.digest, Progress::Record, &progress);
+    EXPECT_EQ(run.failure, c.failure) << c.query;
+    EXPECT_EQ(run.resumes, c.resumes) << c.query;
+    EXPECT_EQ(run.restarted, c.restarted) << c.query;
+    EXPECT_EQ(setup::ReadableFileSize(setup::PartialPath(target)), -1) << c.query;
+    if (c.failure == setup::ProgramFailure::kNone) {
+      EXPECT_EQ(setup::ReadWholeFile(target), bytes) << c.query;
+      for (const auto& report : progress.calls) EXPECT_EQ(report[0], 100000) << c.query;
+      EXPECT_EQ(progress.calls.back()[1], 100000) << c.query;
+    } else {
+      EXPECT_EQ(setup::ReadableFileSize(target), -1) << c.query;
+    }
+  }
+}
+
 TEST_F(Net, QueryAppInfoFillsTheRecord) {
   setup::InitInstallerState();
   Text content = "unchanged";
@@ -258,6 +301,7 @@ TEST_F(Net, QueryAppInfoFillsTheRecord) {
   EXPECT_EQ(info.agent_info.id, "41159");
   EXPECT_EQ(info.agent_app.app_name, "云听音乐");
   EXPECT_EQ(info.agent_app.app_icon, Origin() + "/files/logo.ico");
+  EXPECT_TRUE(setup::IsSha256Hex(info.soft_sha256)) << info.soft_sha256;
   const Text* all[] = {&info.name,          &info.display_name, &info.crypt,
                        &info.oem_status,    &info.create_time,  &info.update_time,
                        &info.version,       &info.down_url,     &info.icon,
