@@ -25,13 +25,6 @@ inline uint32_t Rotr(uint32_t x, int n) {
   return (x >> n) | (x << (32 - n));
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 }  // namespace
 
 Sha256::Sha256()
@@ -143,14 +136,14 @@ Text Sha256OfFile(const Text& path) {
 bool IsSha256Hex(const Text& text) {
   if (text.size() != 64) return false;
   for (char c : text)
-    if (HexValue(c) < 0) return false;
+    if (HexDigitValue(c) < 0) return false;
   return true;
 }
 
 bool SameSha256(const Text& a, const Text& b) {
   if (!IsSha256Hex(a) || !IsSha256Hex(b)) return false;
   for (size_t i = 0; i < 64; ++i)
-    if (HexValue(a[i]) != HexValue(b[i])) return false;
+    if (HexDigitValue(a[i]) != HexDigitValue(b[i])) return false;
   return true;
 }
 

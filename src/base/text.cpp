@@ -139,6 +139,13 @@ Text AsciiUpper(const Text& text) {
   });
 }
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 size_t FindText(const Text& haystack, const Text& needle, size_t from, bool ignoreCase) {
   const size_t n = haystack.size(), m = needle.size();
   size_t i = 0;

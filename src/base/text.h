@@ -47,6 +47,9 @@ int32_t TextToInt(const Text& text);
 Text AsciiLower(const Text& text);
 Text AsciiUpper(const Text& text);
 
+// The value of a hexadecimal digit of either case; -1 for any other byte.
+int HexDigitValue(char c);
+
 // Finds `needle` in `haystack` at or after the 0-based offset `from`, never at
 // the second byte of a double-byte character. Returns npos when absent; an
 // empty needle is found at the first character boundary at or after `from`.

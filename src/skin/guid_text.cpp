@@ -2,20 +2,11 @@
 
 #include <cstring>
 
+#include "base/text.h"
+
 namespace setup {
 
 const char kFrameDimensionTimeText[] = "{6AEDBD6D-3FB5-418A-83A6-7F45229DC872}";
-
-namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
 
 bool ParseGuidText(const char* text, uint8_t out[16]) {
   static const char kShape[] = "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
@@ -27,8 +18,8 @@ bool ParseGuidText(const char* text, uint8_t out[16]) {
       if (text[i] != kShape[i]) return false;
       continue;
     }
-    const int hi = HexValue(text[i]);
-    const int lo = HexValue(text[i + 1]);
+    const int hi = HexDigitValue(text[i]);
+    const int lo = HexDigitValue(text[i + 1]);
     if (hi < 0 || lo < 0) return false;
     written[n++] = static_cast<uint8_t>(hi * 16 + lo);
   }
