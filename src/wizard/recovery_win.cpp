@@ -58,6 +58,7 @@ ProgramFailure PlaceChosenFile(const Text& source, const Text& target, const Tex
                ? ProgramFailure::kNone
                : ProgramFailure::kDigestMismatch;
   const Text partial = PartialPath(target);
+  if (SameFile(source, partial)) return ProgramFailure::kCannotPlace;  // never delete the choice
   // Copied by the system, not read whole into memory.
   if (!CopyFileA(source.c_str(), partial.c_str(), FALSE)) {
     DeleteFileA(partial.c_str());
