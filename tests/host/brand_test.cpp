@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/default_icon.h"
 #include "base/file_io.h"
 
@@ -135,6 +137,8 @@ TEST(Brand, AppendsTheTrailerAndTheReaderFindsIt) {
   const TrailerCheck check = CheckTrailer(out);
   EXPECT_TRUE(check.valid) << check.problem;
   EXPECT_EQ(check.start, static_cast<int64_t>(templ.size()));
+  EXPECT_FALSE(check.in_signature);
+  EXPECT_EQ(Bytes(out.begin() + templ.size(), out.end()), BuildBrandingTrailer("41159", icon));
   const BrandingData data = ParseBrandingTrailer(out);
   EXPECT_EQ(data.agent_id_text, "41159");
   EXPECT_EQ(data.icon_bytes, icon);
@@ -196,6 +200,199 @@ TEST(Brand, RefusesATemplateCutShort) {
   std::string why;
   EXPECT_FALSE(Brand(cut, "5", {}, false, &out, &why));
   EXPECT_NE(why.find("cut short"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace setup::brand
+
+namespace setup::brand {
+namespace {
+
+// Offsets in FakeExecutable: the CheckSum field, data directory 4 and where
+// SignedExecutable puts its certificate table.
+constexpr size_t kChecksum = 0x98 + 64;
+constexpr size_t kDirectory = 0x98 + 96 + 32;
+constexpr size_t kTable = 1024;
+constexpr size_t kBlobEnd = kTable + 60;
+
+uint32_t Get32(const Bytes& b, size_t off) {
+  return static_cast<uint32_t>(ReadInt32(b, static_cast<int64_t>(off) + 1));
+}
+
+// FakeExecutable with a certificate table at its end (at kTable, or `gap`
+// bytes later): one WIN_CERTIFICATE (dwLength 64) whose "PKCS#7" blob is a DER
+// SEQUENCE of 48 content bytes in the long length form, ending 60 bytes into
+// the table (kBlobEnd), then 4 zero bytes of padding.
+Bytes SignedExecutable(uint32_t checksum = 0, size_t gap = 0) {
+  Bytes f = FakeExecutable();
+  f.resize(kTable + gap, 'G');
+  Put32(f, kChecksum, checksum);
+  Put32(f, kDirectory, static_cast<uint32_t>(kTable + gap));
+  Put32(f, kDirectory + 4, 64);
+  Bytes table(64, 0);
+  Put32(table, 0, 64);
+  Put16(table, 4, 0x0200);  // revision
+  Put16(table, 6, 0x0002);  // PKCS_SIGNED_DATA
+  const uint8_t der[] = {0x30, 0x82, 0x00, 48};
+  std::copy(der, der + 4, table.begin() + 8);
+  std::fill(table.begin() + 12, table.begin() + 60, 0xA5);
+  f.insert(f.end(), table.begin(), table.end());
+  return f;
+}
+
+// What Authenticode hashes here: the bytes before the table, without the
+// CheckSum field and the directory entry.
+Bytes HashedPart(Bytes f, size_t table) {
+  f.resize(table);
+  Put32(f, kChecksum, 0);
+  Put32(f, kDirectory, 0);
+  Put32(f, kDirectory + 4, 0);
+  return f;
+}
+
+Bytes Branded(const Bytes& templ, const Text& id, const Bytes& icon = {}, bool replace = false) {
+  Bytes out;
+  std::string why;
+  EXPECT_TRUE(Brand(templ, id, icon, replace, &out, &why)) << id << ": " << why;
+  return out;
+}
+
+TEST(BrandSigned, PutsTheTrailerInsideTheTableAfterZeroPadding) {
+  // Trailer of 12 + m bytes after a 60-byte entry: the table stays a multiple of 8,
+  // also where it starts off the 8-byte grid.
+  const struct {
+    Text id;
+    size_t padding;
+  } cases[] = {{"1", 7},     {"12", 6},     {"123", 5},     {"1234", 4},
+               {"12345", 3}, {"123456", 2}, {"1234567", 1}, {"12345678", 0}};
+  for (const size_t gap : {0, 4}) {
+    const Bytes templ = SignedExecutable(0, gap);
+    const size_t table = kTable + gap, blobEnd = table + 60;
+    for (const auto& c : cases) {
+      const Bytes out = Branded(templ, c.id);
+      const TrailerCheck check = CheckTrailer(out);
+      EXPECT_TRUE(check.valid && check.in_signature) << c.id << ": " << check.problem;
+      EXPECT_EQ(check.padding, static_cast<int64_t>(c.padding)) << c.id;
+      const size_t end = blobEnd + c.padding + 12 + c.id.size();
+      ASSERT_EQ(out.size(), end) << c.id;
+      EXPECT_EQ(Get32(out, kDirectory + 4), end - table) << c.id;
+      EXPECT_EQ(Get32(out, table), end - table) << c.id;
+      EXPECT_EQ(HashedPart(out, table), HashedPart(templ, table)) << c.id;
+      EXPECT_TRUE(
+          std::equal(templ.begin() + table + 4, templ.begin() + blobEnd, out.begin() + table + 4))
+          << c.id;
+      EXPECT_EQ(Bytes(out.begin() + blobEnd, out.begin() + blobEnd + c.padding),
+                Bytes(c.padding, 0))
+          << c.id;
+      EXPECT_EQ(LastBytes(out, 12 + c.id.size()), BuildBrandingTrailer(c.id, {})) << c.id;
+      EXPECT_EQ(ParseBrandingTrailer(out).agent_id_text, c.id);
+    }
+  }
+}
+
+TEST(BrandSigned, ReplaceSwapsAnInsideTrailerAndMovesAnAppendedOneInside) {
+  const Bytes templ = SignedExecutable();
+  const Bytes direct = Branded(templ, "7");
+  Bytes appended = templ;  // as the tool branded signed templates before
+  const Bytes old = BuildBrandingTrailer("41159", DefaultIcon());
+  appended.insert(appended.end(), old.begin(), old.end());
+  const TrailerCheck appendedCheck = CheckTrailer(appended);
+  EXPECT_TRUE(appendedCheck.valid && !appendedCheck.in_signature) << appendedCheck.problem;
+  for (const Bytes& copy : {Branded(templ, "41159", DefaultIcon()), appended}) {
+    Bytes out;
+    std::string why;
+    EXPECT_FALSE(Brand(copy, "7", {}, false, &out, &why));
+    EXPECT_NE(why.find("already branded"), std::string::npos) << why;
+    EXPECT_EQ(Branded(copy, "7", {}, true), direct);
+  }
+}
+
+TEST(BrandSigned, KeepsANonZeroPeChecksumRight) {
+  // 16-bit words, the field's bytes as zero, summed with end-around carry (so adding
+  // 0xFFFF changes nothing), plus the byte count 11.
+  const Bytes small = {1, 2, 3, 4, 0xAA, 0xBB, 0xCC, 0xDD, 0xFF, 0xFF, 5};
+  EXPECT_EQ(PeChecksum(small, 4), 0x0201u + 0x0403 + 0xFFFF + 5 - 0xFFFF + 11);
+  EXPECT_EQ(PeChecksum(small, 3), 0x0201u + 0x0003 + 0xDD00 + 0xFFFF + 5 - 0xFFFF + 11);
+  const Bytes withSum = Branded(SignedExecutable(0x1234), "41159");
+  EXPECT_EQ(Get32(withSum, kChecksum), PeChecksum(withSum, kChecksum));
+  EXPECT_EQ(Get32(Branded(SignedExecutable(), "41159"), kChecksum), 0u);
+}
+
+TEST(BrandSigned, RefusesAMalformedTableThatEndsTheFile) {
+  const struct {
+    const char* what;
+    std::function<void(Bytes&)> damage;
+    const char* why;
+  } cases[] = {
+      {"dwLength 0", [](Bytes& f) { Put32(f, kTable, 0); }, "malformed"},
+      {"dwLength past the table", [](Bytes& f) { Put32(f, kTable, 72); }, "malformed"},
+      {"DER length past the entry", [](Bytes& f) { f[kTable + 10] = 0x01; }, "malformed"},
+      {"indefinite DER length", [](Bytes& f) { f[kTable + 9] = 0x80; }, "malformed"},
+      {"no SEQUENCE", [](Bytes& f) { f[kTable + 8] = 0x31; }, "malformed"},
+      {"an X.509 entry", [](Bytes& f) { Put16(f, kTable + 6, 1); }, "malformed"},
+      {"a remnant after the entry",
+       [](Bytes& f) {
+         f.resize(f.size() + 4, 0);
+         Put32(f, kDirectory + 4, 68);
+       },
+       "malformed"},
+      {"a table over the section",
+       [](Bytes& f) {
+         Put32(f, kDirectory, 960);
+         Put32(f, kDirectory + 4, 128);
+         Put32(f, 960, 128);
+         Put16(f, 966, 2);
+       },
+       "malformed"},
+      {"a table past the file", [](Bytes& f) { Put32(f, kDirectory + 4, 72); }, "cut short"},
+  };
+  for (const auto& c : cases) {
+    Bytes templ = SignedExecutable();
+    c.damage(templ);
+    Bytes out;
+    std::string why;
+    EXPECT_FALSE(Brand(templ, "5", {}, false, &out, &why)) << c.what;
+    EXPECT_NE(why.find(c.why), std::string::npos) << c.what << ": " << why;
+    EXPECT_TRUE(out.empty()) << c.what;
+  }
+}
+
+TEST(BrandSigned, AppendsAfterATableThatDoesNotEndTheFile) {
+  Bytes templ = SignedExecutable();
+  templ.push_back('x');
+  const Bytes out = Branded(templ, "5");
+  EXPECT_EQ(Bytes(out.begin(), out.begin() + templ.size()), templ);
+  EXPECT_EQ(out.size(), templ.size() + 13);
+  EXPECT_FALSE(CheckTrailer(out).in_signature);
+}
+
+TEST(CheckTrailer, RefusesATrailerInsideTheTableUnlessItFollowsTheSignature) {
+  const Bytes branded = Branded(SignedExecutable(), "1");  // 7 bytes of padding
+  Bytes dirty = branded;
+  dirty[kBlobEnd + 3] = 1;
+  Bytes x509 = branded;
+  Put16(x509, kTable + 6, 1);
+  // A blob whose last bytes read as a trailer and a table that ends with it.
+  Bytes overlap = SignedExecutable();
+  const Bytes trailer = BuildBrandingTrailer("5", {});
+  std::copy(trailer.begin(), trailer.end(), overlap.begin() + kBlobEnd - trailer.size());
+  overlap.resize(kBlobEnd);
+  Put32(overlap, kDirectory + 4, 60);
+  Put32(overlap, kTable, 60);
+  const struct {
+    const char* what;
+    const Bytes& file;
+    const char* problem;
+  } cases[] = {{"non-zero padding", dirty, "other than zero"},
+               {"a malformed table", x509, "overlaps the executable image"},
+               {"a trailer in the blob", overlap, "overlaps the signature"}};
+  ASSERT_TRUE(CheckTrailer(branded).valid);
+  ASSERT_TRUE(FindSignatureTable(overlap).problem.empty());
+  for (const auto& c : cases) {
+    const TrailerCheck check = CheckTrailer(c.file);
+    EXPECT_FALSE(check.valid) << c.what;
+    EXPECT_NE(check.problem.find(c.problem), std::string::npos) << c.what << ": " << check.problem;
+  }
 }
 
 }  // namespace

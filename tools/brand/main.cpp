@@ -3,6 +3,9 @@
 //
 //   setup-brand brand TEMPLATE --agent-id ID [--icon FILE.ico] [--replace] -o OUT
 //   setup-brand show FILE
+//
+// A template whose certificate table ends the file gets the trailer inside
+// that table, so its Authenticode signature stays valid.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -19,7 +22,11 @@ namespace {
 
 const char kUsage[] =
     "usage: setup-brand brand TEMPLATE --agent-id ID [--icon FILE.ico] [--replace] -o OUT\n"
-    "       setup-brand show FILE\n";
+    "       setup-brand show FILE\n"
+    "A signed template stays validly signed: the trailer goes inside its certificate table.\n"
+    "show prints agent_id_text=, agent_id=, icon_bytes=, signed=yes|no, trailer_in_signature=\n"
+    "yes|no (and signature_padding=N when inside) and exits 0, or prints unbranded, signed= and\n"
+    "exits 1.\n";
 
 int Error(const std::string& message) {
   std::fprintf(stderr, "setup-brand: error: %s\n", message.c_str());
@@ -54,6 +61,24 @@ bool WriteAtomically(const std::string& path, const Bytes& data, std::string* wh
   return true;
 }
 
+// signed=, and where the trailer lies relative to the signature.
+void ShowSignature(const Bytes& file, const setup::brand::TrailerCheck& check) {
+  const setup::brand::SignatureTable table = setup::brand::FindSignatureTable(file);
+  const bool isSigned = table.present && table.problem.empty();
+  if (table.present && !isSigned)
+    std::fprintf(stderr, "setup-brand: note: malformed certificate table (%s)\n",
+                 table.problem.c_str());
+  if (isSigned && !table.at_end)
+    std::fprintf(stderr,
+                 "setup-brand: note: data follows the certificate table, so the signature does "
+                 "not verify (brand the template again, or this copy with --replace)\n");
+  std::printf("signed=%s\n", isSigned ? "yes" : "no");
+  if (!check.valid) return;
+  std::printf("trailer_in_signature=%s\n", check.in_signature ? "yes" : "no");
+  if (check.in_signature)
+    std::printf("signature_padding=%s\n", setup::DecimalText(check.padding).c_str());
+}
+
 int Show(int argc, char** argv) {
   if (argc != 3) return Error("show takes one FILE");
   Bytes file;
@@ -67,11 +92,13 @@ int Show(int argc, char** argv) {
                    "setup-brand: note: damaged trailer (%s); the program reads agent id %d\n",
                    check.problem.c_str(), static_cast<int>(value));
     std::printf("unbranded\n");
+    ShowSignature(file, check);
     return 1;
   }
   std::printf("agent_id_text=%s\n", data.agent_id_text.c_str());
   std::printf("agent_id=%d\n", static_cast<int>(setup::TextToInt(data.agent_id_text)));
   std::printf("icon_bytes=%zu\n", data.icon_bytes.size());
+  ShowSignature(file, check);
   return 0;
 }
 
@@ -109,9 +136,10 @@ int BrandCommand(int argc, char** argv) {
   if (!setup::brand::Brand(templBytes, agent, iconBytes, replace, &branded, &why))
     return Error(why);
   if (!WriteAtomically(out, branded, &why)) return Error(why);
-  std::printf("branded %s: agent %s, icon %zu bytes, trailer %zu bytes\n", out.c_str(),
-              agent.c_str(), iconBytes.size(),
-              branded.size() - static_cast<size_t>(setup::brand::CheckTrailer(branded).start));
+  const setup::brand::TrailerCheck placed = setup::brand::CheckTrailer(branded);
+  std::printf("branded %s: agent %s, icon %zu bytes, trailer %zu bytes%s\n", out.c_str(),
+              agent.c_str(), iconBytes.size(), branded.size() - static_cast<size_t>(placed.start),
+              placed.in_signature ? ", inside the certificate table" : "");
   return 0;
 }
 
