@@ -100,12 +100,12 @@ ProgramDownload DownloadProgram(InternetApi& net, DownloadFileApi& files, Progra
       return run;
     }
     disk.Pause(kResumePauseMs[run.resumes++]);
-    const int64_t onDisk = disk.FileSize(partial);
-    // More than the whole file means the part on disk is of another file.
+    // Resumed from the bytes on disk; more than the whole file means the part
+    // on disk is of another file.
     const bool fresh =
-        onDisk <= 0 || onDisk > INT32_MAX || (relay.total() > 0 && onDisk > relay.total());
+        run.size <= 0 || run.size > INT32_MAX || (relay.total() > 0 && run.size > relay.total());
     result = DownloadToFile(net, files, url, partial, ProgressRelay::Forward, &relay,
-                            fresh ? 0 : static_cast<int32_t>(onDisk), !fresh, nullptr, &outcome);
+                            fresh ? 0 : static_cast<int32_t>(run.size), !fresh, nullptr, &outcome);
   }
   run.failure = PlaceVerified(disk, partial, targetPath, expectedSha256);
   return run;
